@@ -1,0 +1,32 @@
+# Quintagrid. `make run` builds and starts the game; `make test` builds and runs every test.
+# Both first install whatever Debian packages are missing.
+
+BUILD := build
+GENERATOR := -G Ninja
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+RUN_DIR := run
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@sh tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(GENERATOR) $(CMAKE_FLAGS) > /dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+# The game keeps its high scores and finds its sounds in the current directory: it runs in
+# run/, which `make clean` keeps, so scores survive a rebuild and stay out of the sources.
+run: build
+	@mkdir -p $(RUN_DIR)
+	@cd $(RUN_DIR) && ../$(BUILD)/ui/quintagrid
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j2
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,14 @@
+// How a number is written on a label: one position for the sign, then the digits.
+#pragma once
+
+#include <string>
+
+namespace game {
+
+// " 12" for 12, " 0" for 0, "-3" for -3.
+[[nodiscard]] inline std::string numberText(int value)
+{
+    return (value >= 0 ? " " : "") + std::to_string(value);
+}
+
+} // namespace game

@@ -1,0 +1,41 @@
+// The program's artwork, drawn by code. Every painter works in logical pixels on a painter
+// that may be scaled for the screen's device pixel ratio, so the result is crisp at any ratio.
+#pragma once
+
+#include "game/card.h"
+#include "ui/layout.h"
+
+#include <QPoint>
+#include <QSize>
+
+#include <string_view>
+
+class QPainter;
+
+namespace art {
+
+inline constexpr QSize CardSize{48, 64};
+inline constexpr QSize FaceSize{81, 25};
+inline constexpr QSize PointerSize{32, 32};
+
+// A card face: white card with rounded corners on a dark green surround, corner indexes,
+// pips or a court figure.
+void paintCard(QPainter &painter, game::CardId id);
+
+// A picture button's face: a wooden plate with a word. Released faces look raised, pressed
+// faces pushed in.
+void paintButtonFace(QPainter &painter, std::string_view word, bool pressed);
+
+// A window's background: a wooden board with a bevelled opening where each control sits.
+void paintBackground(QPainter &painter, const ui::layout::WindowLayout &window);
+
+enum class Pointer { Grab, Point, Place, Open };
+
+// A hand pointer, 32 x 32, and the pixel of it that points.
+void paintPointer(QPainter &painter, Pointer pointer);
+[[nodiscard]] QPoint pointerHotSpot(Pointer pointer);
+
+// The program icon, a miniature card grid on green, in a square of the given side.
+void paintIcon(QPainter &painter, int side);
+
+} // namespace art

@@ -1,0 +1,22 @@
+// Shared artwork outside the image store: window backgrounds, hand pointers, the program icon.
+#pragma once
+
+#include "art/art.h"
+#include "layout.h"
+#include "picture.h"
+
+#include <QCursor>
+#include <QIcon>
+
+namespace ui {
+
+// The background picture of a visible window, built once and shared.
+[[nodiscard]] PictureRef backgroundPicture(const layout::WindowLayout &window);
+
+// A hand pointer as a cursor, drawn at the primary screen's device pixel ratio.
+[[nodiscard]] const QCursor &pointerCursor(art::Pointer pointer);
+
+// The program icon at the usual sizes.
+[[nodiscard]] const QIcon &programIcon();
+
+} // namespace ui

@@ -1,0 +1,88 @@
+#include "forms.h"
+
+#include "frmabout.h"
+#include "frmcards.h"
+#include "frmentername.h"
+#include "frmhighscores.h"
+#include "frmquintagrid.h"
+#include "platform/windowsystem.h"
+
+namespace ui {
+
+Forms::Forms(platform::Platform &platformOps, highscores::Module1 &shared)
+    : platform(platformOps)
+    , module1(shared)
+    , main_(std::make_unique<frmQuintagrid>(*this))
+{
+}
+
+Forms::~Forms()
+{
+    exiting_ = true;
+    delete highScores_;
+    delete enterName_;
+    delete about_;
+    for (const QPointer<QWidget> &window : unloaded_)
+        delete window;
+}
+
+const frmCards &Forms::cards()
+{
+    if (!cards_)
+        cards_ = std::make_unique<frmCards>();
+    return *cards_;
+}
+
+frmHighScores *Forms::highScores() const { return highScores_; }
+frmEnterName *Forms::enterName() const { return enterName_; }
+frmAbout *Forms::about() const { return about_; }
+
+namespace {
+
+template<typename Window>
+void showLoaded(QPointer<Window> &window, Forms &forms)
+{
+    if (!window) {
+        window = new Window(forms);
+        platform::centreOnScreen(window);
+        window->Form_Load();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void Forms::showHighScores() { showLoaded(highScores_, *this); }
+void Forms::showEnterName() { showLoaded(enterName_, *this); }
+void Forms::showAbout() { showLoaded(about_, *this); }
+
+template<typename Window>
+void Forms::unload(QPointer<Window> &window)
+{
+    if (!window)
+        return;
+    // The window may be running one of its own handlers right now: it disappears at once and
+    // is deleted when control is back in the event loop.
+    window->Timer1.stop();
+    window->hide();
+    window->deleteLater();
+    unloaded_.emplace_back(window.data());
+    window = nullptr;
+}
+
+void Forms::unloadHighScores() { unload(highScores_); }
+void Forms::unloadEnterName() { unload(enterName_); }
+void Forms::unloadAbout() { unload(about_); }
+
+void Forms::unloadForExit()
+{
+    exiting_ = true;
+    unload(highScores_);
+    unload(enterName_);
+    cards_.reset();
+    unload(about_);
+}
+
+} // namespace ui

@@ -1,0 +1,94 @@
+#include "framelesswindow.h"
+
+#include "artwork.h"
+#include "platform/windowsystem.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+constexpr float twips(qreal pixels) { return static_cast<float>(pixels * layout::TwipsPerPixel); }
+
+} // namespace
+
+FramelessWindow::FramelessWindow(const layout::WindowLayout &window, Qt::WindowFlags kind)
+    : QWidget(nullptr, kind | Qt::FramelessWindowHint)
+    , layout_(window)
+    , background_(backgroundPicture(window))
+{
+    setObjectName(QString::fromLatin1(window.name.data(), qsizetype(window.name.size())));
+    setWindowTitle(QStringLiteral("Quintagrid"));
+    setWindowIcon(programIcon());
+    setFixedSize(window.size());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(pointerCursor(art::Pointer::Grab));
+}
+
+float FramelessWindow::leftTwips() const { return twips(x()); }
+float FramelessWindow::topTwips() const { return twips(y()); }
+
+void FramelessWindow::setLeftTwips(float left)
+{
+    move(int(std::lround(left / layout::TwipsPerPixel)), y());
+}
+
+void FramelessWindow::setTopTwips(float top)
+{
+    move(x(), int(std::lround(top / layout::TwipsPerPixel)));
+}
+
+void FramelessWindow::Form_MouseDown(Qt::MouseButton, float x, float y)
+{
+    // Round to nearest, a half to the even neighbour (the default rounding mode).
+    dragx = static_cast<std::int16_t>(std::nearbyint(x));
+    dragy = static_cast<std::int16_t>(std::nearbyint(y));
+}
+
+void FramelessWindow::Form_MouseMove(Qt::MouseButtons buttons, float x, float y)
+{
+    if (buttons != Qt::LeftButton)
+        return;
+    const float left = leftTwips();
+    setLeftTwips(left - dragx + x);
+    const float top = topTwips();
+    setTopTwips(top - dragy + y);
+}
+
+void FramelessWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    background_->draw(painter, 0, 0);
+}
+
+void FramelessWindow::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF at = event->globalPosition() - QPointF(pos());
+    Form_MouseDown(event->button(), twips(at.x()), twips(at.y()));
+}
+
+void FramelessWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    // Measured from the pointer's place on the screen, not from the event's window-relative
+    // position, which lags behind while the window moves and would make it jitter.
+    const QPointF at = event->globalPosition() - QPointF(pos());
+    Form_MouseMove(event->buttons(), twips(at.x()), twips(at.y()));
+}
+
+SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window,
+                                 platform::WindowSystem &windows)
+    : FramelessWindow(window, Qt::Tool)
+    , windows_(windows)
+{
+    Timer1.setInterval(10);
+    connect(&Timer1, &QTimer::timeout, this, &SecondaryWindow::Timer1_Timer);
+    Timer1.start();
+}
+
+void SecondaryWindow::Timer1_Timer() { windows_.bringToFront(this); }
+
+} // namespace ui

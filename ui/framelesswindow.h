@@ -1,0 +1,72 @@
+// What every visible window provides for itself, having no frame: its background picture,
+// moving by dragging the background, and, for the secondary windows, staying in front.
+#pragma once
+
+#include "layout.h"
+#include "picture.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+
+namespace platform {
+class WindowSystem;
+}
+
+namespace ui {
+
+class FramelessWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The grab point: where the last press on the background was, in twips.
+    std::int16_t dragx = 0;
+    std::int16_t dragy = 0;
+
+    [[nodiscard]] const layout::WindowLayout &layoutTable() const { return layout_; }
+
+    // The window's position on the screen, in twips.
+    [[nodiscard]] float leftTwips() const;
+    [[nodiscard]] float topTwips() const;
+    void setLeftTwips(float left);
+    void setTopTwips(float top);
+
+    // A press on the background with any button: remember where, nothing else.
+    void Form_MouseDown(Qt::MouseButton button, float x, float y);
+    // The pointer moved over the background, or anywhere after a press on it. With the left
+    // button alone held, the window follows the pointer. x, y: twips from the window's corner.
+    virtual void Form_MouseMove(Qt::MouseButtons buttons, float x, float y);
+
+protected:
+    FramelessWindow(const layout::WindowLayout &window, Qt::WindowFlags kind);
+
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    const layout::WindowLayout &layout_;
+    PictureRef background_;
+};
+
+// A window opened over the disabled main window. Its Timer1 brings it to the front every 10 ms
+// while it is open, so nothing covers it.
+class SecondaryWindow : public FramelessWindow
+{
+    Q_OBJECT
+
+public:
+    QTimer Timer1;
+
+    void Timer1_Timer();
+
+protected:
+    SecondaryWindow(const layout::WindowLayout &window, platform::WindowSystem &windows);
+
+private:
+    platform::WindowSystem &windows_;
+};
+
+} // namespace ui

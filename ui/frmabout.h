@@ -1,0 +1,37 @@
+// What the program is and how to play it.
+#pragma once
+
+#include "controls.h"
+#include "framelesswindow.h"
+
+class QPlainTextEdit;
+
+namespace ui {
+
+class Forms;
+
+class frmAbout final : public SecondaryWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmAbout(Forms &forms);
+
+    void Form_Load() { }
+    // OK: enables the main window and closes.
+    void Picture1_Click();
+
+    QPlainTextEdit *Text1 = nullptr;
+    PictureButton *Picture1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    Forms &forms_;
+};
+
+// The About text, line by line.
+[[nodiscard]] QString aboutText();
+
+} // namespace ui

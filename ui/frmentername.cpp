@@ -1,0 +1,110 @@
+#include "frmentername.h"
+
+#include "artwork.h"
+#include "forms.h"
+#include "frmcards.h"
+#include "look.h"
+#include "platform/platform.h"
+
+#include "highscores/highscores.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace ui {
+
+namespace {
+
+// Lets through only what the high-score file can hold and read back unchanged; anything else,
+// typed or pasted, is dropped without a word.
+class StorableNameValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        const QString before = input.left(pos);
+        input = highscores::storableName(input);
+        pos = int(highscores::storableName(before).size());
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+frmEnterName::frmEnterName(Forms &forms)
+    : SecondaryWindow(layout::frmEnterName, forms.platform.windows)
+    , forms_(forms)
+{
+    const layout::WindowLayout &table = layout::frmEnterName;
+    Label2 = new CaptionLabel(this, table.at("Label2"));
+    Label2->setCaption(QStringLiteral("High Score! Enter Name"));
+
+    const layout::Control &box = table.at("Text1");
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(controlName(box));
+    Text1->setGeometry(box.rect());
+    Text1->setFont(controlFont(box.font));
+    Text1->setMaxLength(highscores::MaxNameLength);
+    Text1->setAlignment(Qt::AlignCenter);
+    Text1->setFrame(false);
+    Text1->setValidator(new StorableNameValidator(Text1));
+    Text1->setAccessibleName(QStringLiteral("Your name"));
+    QPalette palette = Text1->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, bgrColour(ControlBackColour));
+        palette.setColor(group, QPalette::Text, bgrColour(ControlTextColour));
+    }
+    Text1->setPalette(palette);
+    Text1->installEventFilter(this);
+
+    const frmCards &store = forms.cards();
+    Command2 = new PictureButton(this, table.at("Command2"), store.picture(12), store.picture(13));
+    Command2->setAccessibleName(QStringLiteral("OK"));
+    connect(Command2, &PictureBox::click, this, &frmEnterName::Command2_Click);
+
+    setFocusProxy(Text1);
+    Text1->setFocus();
+}
+
+bool frmEnterName::Form_KeyPress(int KeyAscii)
+{
+    if (KeyAscii != 13)
+        return false;
+    Command2_Click();
+    return true;
+}
+
+bool frmEnterName::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int code = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            ? 13
+            : (key->text().isEmpty() ? 0 : key->text().at(0).unicode());
+        if (Form_KeyPress(code))
+            return true;
+    }
+    return SecondaryWindow::eventFilter(watched, event);
+}
+
+void frmEnterName::Command2_Click()
+{
+    highscores::acceptName(forms_.module1, Text1->text());
+    forms_.showHighScores();
+    forms_.unloadEnterName();
+}
+
+void frmEnterName::closeEvent(QCloseEvent *event)
+{
+    // Closed by the desktop: take the name as typed, so the list still follows and the main
+    // window is enabled again from there.
+    event->ignore();
+    if (!forms_.exiting())
+        Command2_Click();
+}
+
+} // namespace ui

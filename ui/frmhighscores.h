@@ -1,0 +1,42 @@
+// The high-score list, best first, with its close and clear buttons.
+#pragma once
+
+#include "controls.h"
+#include "framelesswindow.h"
+
+#include <array>
+
+namespace ui {
+
+class Forms;
+
+class frmHighScores final : public SecondaryWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmHighScores(Forms &forms);
+
+    // Sorts the table, best first, and shows it.
+    void Form_Load();
+    // OK: enables the main window and closes.
+    void Command1_Click();
+    // Clear: asks, and on anything but No puts the default list in the table, the window and
+    // the file.
+    void Command2_Click();
+
+    std::array<CaptionLabel *, 10> nimet{};
+    std::array<CaptionLabel *, 10> scoret{};
+    PictureButton *Command1 = nullptr;
+    PictureButton *Command2 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void showEntries();
+
+    Forms &forms_;
+};
+
+} // namespace ui

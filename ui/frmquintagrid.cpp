@@ -1,0 +1,323 @@
+#include "frmquintagrid.h"
+
+#include "forms.h"
+#include "frmcards.h"
+#include "look.h"
+
+#include "game/cues.h"
+#include "game/numbertext.h"
+#include "highscores/highscores.h"
+#include "platform/platform.h"
+
+#include <QCloseEvent>
+
+namespace ui {
+
+namespace {
+
+QString text(const std::string &s) { return QString::fromStdString(s); }
+
+QString text(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
+} // namespace
+
+frmQuintagrid::frmQuintagrid(Forms &forms)
+    : FramelessWindow(layout::frmQuintagrid, Qt::Window)
+    , forms_(forms)
+{
+    const layout::WindowLayout &table = layout::frmQuintagrid;
+    setMouseTracking(true);
+
+    // Created in index order, so a cell is drawn over the lower-numbered neighbours it overlaps.
+    for (int i = 0; i < game::CellCount; ++i) {
+        picPlace[i] = new PictureBox(this, table.at("picPlace", i));
+        connect(picPlace[i], &PictureBox::click, this, &frmQuintagrid::picPlace_Click);
+        connect(picPlace[i], &PictureBox::mouseMove, this, &frmQuintagrid::picPlace_MouseMove);
+    }
+    picDealt = new PictureBox(this, table.at("picDealt"));
+    picDealt->setAccessibleName(QStringLiteral("Card to place"));
+
+    Command1 = makeButton("Command1", 2, 6, &frmQuintagrid::Command1_Click);
+    Command2 = makeButton("Command2", 4, 8, &frmQuintagrid::Command2_Click);
+    Command3 = makeButton("Command3", 3, 7, &frmQuintagrid::Command3_Click);
+    Command4 = makeButton("Command4", 5, 9, &frmQuintagrid::Command4_Click);
+    Command5 = makeButton("Command5", 10, 11, &frmQuintagrid::Command5_Click);
+
+    for (int r = 0; r < 5; ++r)
+        riviarvo[r] = new CaptionLabel(this, table.at("riviarvo", r));
+    for (int col = 0; col < 5; ++col)
+        Label1[col] = new CaptionLabel(this, table.at("Label1", col));
+    for (int k = 0; k < 8; ++k) {
+        Label2[k] = new CaptionLabel(this, table.at("Label2", k));
+        Label2[k]->setCaption(text(scoring::legend[k].caption));
+        Label3[k] = new CaptionLabel(this, table.at("Label3", k));
+        Label3[k]->setCaption(QString::number(scoring::legend[k].points));
+    }
+    Label4 = new CaptionLabel(this, table.at("Label4"));
+    Label5 = new CaptionLabel(this, table.at("Label5"));
+    Label5->setCaption(QStringLiteral("Quintagrid from Mossgrovity"));
+}
+
+PictureButton *frmQuintagrid::makeButton(std::string_view name, int released, int pressed,
+                                         void (frmQuintagrid::*command)())
+{
+    const frmCards &store = forms_.cards();
+    auto *button = new PictureButton(this, layout::frmQuintagrid.at(name), store.picture(released),
+                                     store.picture(pressed));
+    button->setAccessibleName(button->picture()->description().section(u',', 0, 0));
+    connect(button, &PictureBox::click, this, command);
+    return button;
+}
+
+void frmQuintagrid::Form_Load()
+{
+    highscores::loadhighscores(forms_.module1.table);
+    forms_.platform.random.seedFromClock();
+    clearall();
+}
+
+void frmQuintagrid::clearall()
+{
+    highscores::Module1 &module1 = forms_.module1;
+    module1.gamescore = -1;
+    module1.enteredname.clear();
+    module1.lowestslot = 0;
+    dragx = 0;
+    dragy = 0;
+    firstdeal_ = true;
+    dealing_.dealtcount = 0;
+    dealing_.alreadydealt = false;
+    dealing_.offeredcard = game::NoCard;
+    for (int x = 0; x <= 5; ++x) {
+        for (int y = 0; y <= 5; ++y) {
+            cardvalues_[x][y] = 0;
+            cardsuits_[x][y] = 0;
+        }
+        rowscores_[x] = 0;
+        colscores_[x] = 0;
+    }
+    board_.clear();
+    dealing_.dealtcards.fill(game::NoCard);
+    Command1->setEnabled(true);
+    Label4->setCaption(QString());
+    for (int j = 0; j < 5; ++j) {
+        riviarvo[j]->setCaption(QString());
+        Label1[j]->setCaption(QString());
+    }
+    const PictureRef blank = forms_.cards().picture(1);
+    for (PictureBox *cell : picPlace) {
+        cell->setPicture(blank);
+        cell->cls();
+    }
+    picDealt->setPicture(blank);
+    picDealt->cls();
+    describeCells();
+}
+
+void frmQuintagrid::main()
+{
+    platform::Platform &platform = forms_.platform;
+    if (firstdeal_) {
+        shuffling_ = true;
+        for (int frame = 0; frame < game::ShuffleFrames; ++frame) {
+            const int k = game::shufflePictureForDraw(platform.random.uniform());
+            picDealt->setPicture(forms_.cards().picCard(k));
+            platform.sound.play(game::Tick1);
+            if (!platform.pacer.wait(game::ShuffleFrameMs))
+                return; // the program is ending
+        }
+        shuffling_ = false;
+        deal();
+        firstdeal_ = false;
+        picPlace[0]->setPicture(picDealt->picture());
+        board_.put(0, dealing_.offeredcard);
+        Command1->setEnabled(false);
+        platform.sound.play(game::Tick2);
+        main();
+    } else if (dealing_.dealtcount > 24) {
+        landvalues();
+        checkhands();
+        displayscores();
+        if (ending_)
+            return;
+        Command1->setEnabled(true);
+        showhighscores();
+        forms_.module1.gamescore = -1;
+    } else {
+        deal();
+    }
+    describeCells();
+}
+
+void frmQuintagrid::deal()
+{
+    platform::RandomSource &random = forms_.platform.random;
+    game::deal(dealing_, [&random] { return random.uniform(); });
+    picDealt->setPicture(forms_.cards().picCard(game::pictureIndex(dealing_.offeredcard)));
+    picDealt->setAccessibleName(QStringLiteral("Card to place: ")
+                                + text(game::cardName(dealing_.offeredcard)));
+}
+
+void frmQuintagrid::landvalues() { scoring::landvalues(board_.cardgrid, cardvalues_, cardsuits_); }
+
+void frmQuintagrid::checkhands()
+{
+    scoring::checkhands(cardvalues_, cardsuits_, rowscores_, colscores_);
+}
+
+void frmQuintagrid::displayscores()
+{
+    // Shows the count-up on this window's labels, with the cues and paced waits.
+    class Display final : public scoring::TallyDisplay
+    {
+    public:
+        explicit Display(frmQuintagrid &window)
+            : w(window)
+        {
+        }
+        void showRowPoints(int row, std::int16_t value) override
+        {
+            w.riviarvo[row]->setCaption(text(game::numberText(value)));
+        }
+        void showColumnPoints(int column, std::int16_t value) override
+        {
+            w.Label1[column]->setCaption(text(game::numberText(value)));
+        }
+        void showTotal(std::int16_t value) override
+        {
+            w.Label4->setCaption(text(game::numberText(value)));
+        }
+        void playCue(const char *fileName) override { w.forms_.platform.sound.play(fileName); }
+        bool wait(int ms) override { return w.forms_.platform.pacer.wait(std::uint32_t(ms)); }
+
+    private:
+        frmQuintagrid &w;
+    };
+
+    // Disabled for the whole count-up, so that no click re-enters the game while the waits
+    // dispatch events; the window still repaints and looks the same.
+    setEnabled(false);
+    Display display(*this);
+    const std::optional<std::int16_t> total = scoring::countUp(rowscores_, colscores_, display);
+    if (!total)
+        return; // the program is ending
+    forms_.module1.gamescore = *total;
+    setEnabled(true);
+}
+
+void frmQuintagrid::showhighscores()
+{
+    if (!highscores::admitScore(forms_.module1))
+        return;
+    setEnabled(false);
+    forms_.platform.sound.play(game::HighScoreCue);
+    forms_.showEnterName();
+}
+
+void frmQuintagrid::Command1_Click()
+{
+    // A click while the opening shuffle runs would start a second opening inside the first.
+    if (shuffling_ || ending_)
+        return;
+    clearall();
+    main();
+}
+
+void frmQuintagrid::Command2_Click()
+{
+    setEnabled(false);
+    forms_.showHighScores();
+}
+
+void frmQuintagrid::Command3_Click()
+{
+    highscores::savehighscores(forms_.module1.table);
+    forms_.unloadForExit();
+    endProgram();
+}
+
+void frmQuintagrid::Command4_Click() { setWindowState(windowState() | Qt::WindowMinimized); }
+
+void frmQuintagrid::Command5_Click()
+{
+    setEnabled(false);
+    forms_.showAbout();
+}
+
+void frmQuintagrid::picPlace_Click(int Index)
+{
+    if (board_.occupied(Index) || !board_.accepts(Index))
+        return;
+    picPlace[Index]->setPicture(picDealt->picture());
+    board_.put(Index, dealing_.offeredcard);
+    main();
+}
+
+void frmQuintagrid::picPlace_MouseMove(int Index)
+{
+    for (int i = 0; i < game::CellCount; ++i) {
+        if (i != Index)
+            picPlace[i]->setBackColor(game::NormalCellColour);
+    }
+    picPlace[Index]->setBackColor(board_.hoverColour(Index));
+}
+
+void frmQuintagrid::Form_MouseMove(Qt::MouseButtons buttons, float x, float y)
+{
+    resetCellColours();
+    FramelessWindow::Form_MouseMove(buttons, x, y);
+}
+
+void frmQuintagrid::Form_QueryUnload()
+{
+    highscores::savehighscores(forms_.module1.table);
+    forms_.unloadForExit();
+}
+
+void frmQuintagrid::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (ending_)
+        return; // the program is closing itself
+    Form_QueryUnload();
+    endProgram();
+}
+
+void frmQuintagrid::leaveEvent(QEvent *)
+{
+    // The pointer may leave straight from a cell at the board's edge; leave no cell lit.
+    resetCellColours();
+}
+
+void frmQuintagrid::resetCellColours()
+{
+    for (PictureBox *cell : picPlace)
+        cell->setBackColor(game::NormalCellColour);
+}
+
+void frmQuintagrid::describeCells()
+{
+    for (int i = 0; i < game::CellCount; ++i) {
+        QString name = QStringLiteral("Row %1, column %2, ")
+                           .arg(game::cellRow(i) + 1)
+                           .arg(game::cellColumn(i) + 1);
+        if (board_.occupied(i))
+            name += text(game::cardName(board_.card(i)));
+        else if (board_.accepts(i))
+            name += QStringLiteral("empty, accepts the card");
+        else
+            name += QStringLiteral("empty");
+        picPlace[i]->setAccessibleName(name);
+    }
+}
+
+void frmQuintagrid::endProgram()
+{
+    // From here on nothing more of the game happens: every running wait returns at once and
+    // the code after it sees ending_ and stops.
+    ending_ = true;
+    forms_.platform.pacer.stop();
+    forms_.platform.windows.endProcess();
+}
+
+} // namespace ui

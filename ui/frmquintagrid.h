@@ -1,0 +1,97 @@
+// The main window: the board, the offered card, the score labels and the five commands.
+#pragma once
+
+#include "controls.h"
+#include "framelesswindow.h"
+
+#include "game/board.h"
+#include "game/deal.h"
+#include "scoring/scoring.h"
+
+#include <array>
+
+namespace ui {
+
+class Forms;
+
+class frmQuintagrid final : public FramelessWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmQuintagrid(Forms &forms);
+
+    // Start-up, before the window is first shown: reads the high scores, seeds the random
+    // source and clears the board.
+    void Form_Load();
+
+    // Empties the game: board, offered card, score labels, and the results of the last game.
+    void clearall();
+    // The game controller. Opens a game (the shuffle, the opening card top-left, the first
+    // card to place), deals the next card after a placement, or scores the full board.
+    void main();
+    // Draws the next card and shows it beside the board.
+    void deal();
+    void landvalues();
+    void checkhands();
+    void displayscores();
+    void showhighscores();
+
+    void Command1_Click(); // Begin
+    void Command2_Click(); // High Scores
+    void Command3_Click(); // Exit
+    void Command4_Click(); // Minimize
+    void Command5_Click(); // About
+    void picPlace_Click(int Index);
+    void picPlace_MouseMove(int Index);
+    void Form_MouseMove(Qt::MouseButtons buttons, float x, float y) override;
+    // A close request from outside the program: save, close the other windows, end.
+    void Form_QueryUnload();
+
+    // The game's state, for whoever wants to look.
+    [[nodiscard]] const game::Board &board() const { return board_; }
+    [[nodiscard]] const game::Dealing &dealing() const { return dealing_; }
+    [[nodiscard]] bool firstdeal() const { return firstdeal_; }
+    [[nodiscard]] const scoring::Line8 &rowscores() const { return rowscores_; }
+    [[nodiscard]] const scoring::Line8 &colscores() const { return colscores_; }
+    // True from Exit or a close request on: nothing more of the game happens.
+    [[nodiscard]] bool ending() const { return ending_; }
+
+    std::array<PictureBox *, game::CellCount> picPlace{};
+    PictureBox *picDealt = nullptr;
+    PictureButton *Command1 = nullptr;
+    PictureButton *Command2 = nullptr;
+    PictureButton *Command3 = nullptr;
+    PictureButton *Command4 = nullptr;
+    PictureButton *Command5 = nullptr;
+    std::array<CaptionLabel *, 5> riviarvo{};
+    std::array<CaptionLabel *, 5> Label1{};
+    std::array<CaptionLabel *, 8> Label2{};
+    std::array<CaptionLabel *, 8> Label3{};
+    CaptionLabel *Label4 = nullptr;
+    CaptionLabel *Label5 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    PictureButton *makeButton(std::string_view name, int released, int pressed,
+                              void (frmQuintagrid::*command)());
+    void resetCellColours();
+    void describeCells();
+    void endProgram();
+
+    Forms &forms_;
+    game::Board board_;
+    game::Dealing dealing_;
+    bool firstdeal_ = true;
+    scoring::Table8 cardvalues_{};
+    scoring::Table8 cardsuits_{};
+    scoring::Line8 rowscores_{};
+    scoring::Line8 colscores_{};
+    bool shuffling_ = false;
+    bool ending_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,33 @@
+#include "look.h"
+
+#include <QFontDatabase>
+
+namespace ui {
+
+QFont controlFont(layout::Font font)
+{
+    // The designed face where the system has it, otherwise a bold sans that every Debian
+    // desktop has.
+    static const QString family = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
+        ? QStringLiteral("MS Sans Serif")
+        : QStringLiteral("DejaVu Sans");
+    QFont result(family);
+    result.setStyleHint(QFont::SansSerif);
+    switch (font) {
+    case layout::Font::Large: // 13.5 pt at 96 dpi
+        result.setPixelSize(18);
+        result.setWeight(QFont::Bold);
+        break;
+    case layout::Font::Small: // 9.75 pt at 96 dpi
+        result.setPixelSize(13);
+        result.setWeight(QFont::Bold);
+        break;
+    case layout::Font::Default:
+        result.setPixelSize(11);
+        result.setWeight(QFont::Normal);
+        break;
+    }
+    return result;
+}
+
+} // namespace ui

@@ -1,0 +1,26 @@
+// Colours and fonts of the windows.
+#pragma once
+
+#include "layout.h"
+
+#include <QColor>
+#include <QFont>
+
+#include <cstdint>
+
+namespace ui {
+
+// A colour written 0x00BBGGRR.
+[[nodiscard]] constexpr QColor bgrColour(std::uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+inline constexpr std::uint32_t ControlBackColour = 0x00008000; // dark green
+inline constexpr std::uint32_t ControlTextColour = 0x00FFFFFF; // white
+
+// The font of a text style. Sizes are in pixels, so that the desktop's font setting cannot make
+// text overflow the fixed controls; the text scales only with the whole window.
+[[nodiscard]] QFont controlFont(layout::Font font);
+
+} // namespace ui

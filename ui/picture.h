@@ -1,0 +1,47 @@
+// A picture of the image store: drawn by code, at whatever device pixel ratio the screen has.
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+namespace ui {
+
+class Picture
+{
+public:
+    // Paints the picture in logical pixels, within (0, 0, size).
+    using Painter = std::function<void(QPainter &)>;
+
+    Picture(QString description, QSize size, Painter painter);
+
+    // What the picture shows, in words ("Queen of Spades", "Begin, pressed").
+    [[nodiscard]] const QString &description() const { return description_; }
+    [[nodiscard]] QSize size() const { return size_; }
+
+    // The picture rendered at this device pixel ratio: drawn on first use, then kept.
+    [[nodiscard]] QPixmap pixmap(qreal devicePixelRatio) const;
+
+    // Draws the picture at (x, y), in the painter's device pixel ratio.
+    void draw(QPainter &painter, int x, int y) const;
+
+private:
+    QString description_;
+    QSize size_;
+    Painter painter_;
+    mutable std::vector<std::pair<qreal, QPixmap>> rendered_;
+};
+
+// Boxes share pictures: giving a box the picture another box shows never copies it.
+using PictureRef = std::shared_ptr<const Picture>;
+
+// Renders a painter function into a pixmap of a logical size at a device pixel ratio.
+[[nodiscard]] QPixmap renderPixmap(QSize size, qreal devicePixelRatio, const Picture::Painter &painter);
+
+} // namespace ui

@@ -1,0 +1,34 @@
+// Everything from outside the program, handed in as one bundle: the real operations in the
+// game, fakes in the tests.
+#pragma once
+
+#include "eventpump.h"
+#include "pacedwait.h"
+#include "randomsource.h"
+#include "soundplayer.h"
+#include "tickcounter.h"
+#include "windowsystem.h"
+
+namespace platform {
+
+class Platform
+{
+public:
+    Platform(TickCounter &tickCounter, EventPump &eventPump, RandomSource &randomSource,
+             SoundPlayer &soundPlayer, WindowSystem &windowSystem)
+        : ticks(tickCounter)
+        , random(randomSource)
+        , sound(soundPlayer)
+        , windows(windowSystem)
+        , pacer(tickCounter, eventPump)
+    {
+    }
+
+    TickCounter &ticks;
+    RandomSource &random;
+    SoundPlayer &sound;
+    WindowSystem &windows;
+    PacedWait pacer;
+};
+
+} // namespace platform
