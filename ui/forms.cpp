@@ -5,7 +5,7 @@
 #include "frmentername.h"
 #include "frmhighscores.h"
 #include "frmquintagrid.h"
-#include "platform/windowsystem.h"
+#include "platform/platform.h"
 
 namespace ui {
 
@@ -48,7 +48,7 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
         window->Form_Load();
     }
     window->show();
-    window->raise();
+    forms.platform.windows.bringToFront(window);
     window->activateWindow();
 }
 

@@ -1,0 +1,89 @@
+// Stand-ins for the platform operations, so that tests control time, chance and answers.
+#pragma once
+
+#include "platform/eventpump.h"
+#include "platform/randomsource.h"
+#include "platform/soundplayer.h"
+#include "platform/tickcounter.h"
+#include "platform/windowsystem.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace support {
+
+// A tick counter that moves only when told. As an event pump it dispatches what is pending
+// without blocking and then lets the time it would have waited pass at once, so a paced wait
+// of 30 ms takes one dispatch and no real time.
+class FakeClock final : public platform::TickCounter, public platform::EventPump
+{
+public:
+    explicit FakeClock(std::uint32_t start = 0)
+        : now_(start)
+    {
+    }
+
+    [[nodiscard]] std::uint32_t now() override { return now_; }
+    void advance(std::uint32_t ms) { now_ += ms; }
+
+    void dispatch(std::uint32_t maxWaitMs) override;
+
+    // Runs before each dispatch returns, with the number of dispatches so far (from 1).
+    std::function<void(int)> onDispatch;
+
+    int dispatches = 0;
+    std::vector<std::uint32_t> waitsAsked; // maxWaitMs of every dispatch
+
+private:
+    std::uint32_t now_;
+};
+
+// Remembers every cue it is asked to play, in order.
+class RecordingSoundPlayer final : public platform::SoundPlayer
+{
+public:
+    void play(const char *fileName) override { played.emplace_back(fileName); }
+    [[nodiscard]] int count(const std::string &name) const;
+
+    std::vector<std::string> played;
+};
+
+// A seeded source whose start-up seeding keeps the pinned seed, so a test's deal is fixed.
+class PinnedRandom final : public platform::RandomSource
+{
+public:
+    explicit PinnedRandom(std::uint64_t seed)
+        : seed_(seed)
+        , source_(seed)
+    {
+    }
+    void seedFromClock() override { source_.seed(seed_); }
+    [[nodiscard]] double uniform() override { return source_.uniform(); }
+
+private:
+    std::uint64_t seed_;
+    platform::SeededRandom source_;
+};
+
+// Answers questions from a script and records what the program asked of the window system.
+class FakeWindowSystem final : public platform::WindowSystem
+{
+public:
+    [[nodiscard]] int askYesNo(QWidget *owner, const QString &text, const QString &title) override;
+    void bringToFront(QWidget *window) override { raised.push_back(window); }
+    void endProcess() override { ++endings; }
+
+    std::deque<int> answers; // the next answers; Yes when empty
+    QStringList questions;   // "title: text" of every question asked
+    std::vector<QWidget *> raised;
+    int endings = 0;
+    std::function<void()> whileAsking; // runs while a question is open
+};
+
+} // namespace support

@@ -1,0 +1,53 @@
+// The whole program with fake platform operations, in a fresh current directory.
+#pragma once
+
+#include "fakes.h"
+
+#include "highscores/highscores.h"
+#include "platform/platform.h"
+#include "ui/forms.h"
+#include "ui/frmquintagrid.h"
+
+#include <QPoint>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QWidget;
+
+namespace support {
+
+class Rig
+{
+public:
+    // Loads and shows the main window in a new empty directory, deal pinned by seed.
+    explicit Rig(std::uint64_t seed = 1);
+    ~Rig();
+
+    FakeClock clock;
+    RecordingSoundPlayer sound;
+    PinnedRandom random;
+    FakeWindowSystem windows;
+    platform::Platform platform;
+    highscores::Module1 module1;
+    QTemporaryDir directory;
+    std::unique_ptr<ui::Forms> forms;
+
+    [[nodiscard]] ui::frmQuintagrid &main() { return forms->mainWindow(); }
+
+    // A real left click through the window system at the centre of a control.
+    static void click(QWidget *control);
+    // The pointer moves onto a control (or to a point of a window).
+    static void hover(QWidget *control);
+    static void hover(QWidget *window, QPoint at);
+
+    // Places every remaining card on the first cell that accepts it.
+    void fillBoard();
+    // The cell indexes that accept the offered card now.
+    [[nodiscard]] std::vector<int> acceptingCells();
+
+private:
+    QString previousDirectory_;
+};
+
+} // namespace support
