@@ -16,9 +16,9 @@ inline constexpr int CellCount = 25;
 using CardGrid = std::array<std::array<CardId, 8>, 8>;
 
 // Cell colours as 0x00BBGGRR values.
-inline constexpr std::uint32_t NormalCellColour = 0x00008000;  // dark green
-inline constexpr std::uint32_t AcceptCellColour = 0x0000FF00;  // bright green
-inline constexpr std::uint32_t RefuseCellColour = 0x00000080;  // dark red
+inline constexpr std::uint32_t NormalCellColour = 0x00008000; // dark green
+inline constexpr std::uint32_t AcceptCellColour = 0x0000FF00; // bright green
+inline constexpr std::uint32_t RefuseCellColour = 0x00000080; // dark red
 
 // Row 0..4 of cell index 0..24, counted from the top.
 [[nodiscard]] constexpr int cellRow(int cell)
@@ -35,14 +35,20 @@ inline constexpr std::uint32_t RefuseCellColour = 0x00000080;  // dark red
 }
 
 // Column 0..4 of cell index 0..24, counted from the left.
-[[nodiscard]] constexpr int cellColumn(int cell) { return cell - 5 * cellRow(cell); }
+[[nodiscard]] constexpr int cellColumn(int cell)
+{
+    return cell - 5 * cellRow(cell);
+}
 
 class Board
 {
 public:
-    CardGrid cardgrid{};
+    CardGrid cardgrid {};
 
-    [[nodiscard]] CardId card(int cell) const { return cardgrid[cellColumn(cell) + 1][cellRow(cell) + 1]; }
+    [[nodiscard]] CardId card(int cell) const
+    {
+        return cardgrid[cellColumn(cell) + 1][cellRow(cell) + 1];
+    }
     void put(int cell, CardId id) { cardgrid[cellColumn(cell) + 1][cellRow(cell) + 1] = id; }
 
     [[nodiscard]] bool occupied(int cell) const { return card(cell) != NoCard; }

@@ -6,9 +6,8 @@ namespace game {
 
 std::string rankName(int rank)
 {
-    static constexpr std::array<const char *, 14> names = {"",      "Ace",   "2",    "3",    "4",
-                                                           "5",     "6",     "7",    "8",    "9",
-                                                           "10",    "Jack",  "Queen", "King"};
+    static constexpr std::array<const char *, 14> names = {
+        "", "Ace", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Jack", "Queen", "King"};
     return rank >= 1 && rank <= RanksPerSuit ? names[rank] : std::string();
 }
 
@@ -20,7 +19,7 @@ std::string suitName(int suit)
 
 std::string rankIndex(int rank)
 {
-    static constexpr std::array<const char *, 14> indices = {"",  "A", "2", "3", "4", "5", "6",
+    static constexpr std::array<const char *, 14> indices = {"",  "A", "2", "3",  "4", "5", "6",
                                                              "7", "8", "9", "10", "J", "Q", "K"};
     return rank >= 1 && rank <= RanksPerSuit ? indices[rank] : std::string();
 }

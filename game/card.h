@@ -17,13 +17,22 @@ inline constexpr int RanksPerSuit = 13;
 
 enum class Suit : std::int16_t { Hearts = 0, Spades = 1, Diamonds = 2, Clubs = 3 };
 
-[[nodiscard]] constexpr bool isCard(int id) { return id >= 1 && id <= DeckSize; }
+[[nodiscard]] constexpr bool isCard(int id)
+{
+    return id >= 1 && id <= DeckSize;
+}
 
 // Suit block 0..3 of a card id 1..52.
-[[nodiscard]] constexpr int suitBlock(CardId id) { return (id - 1) / RanksPerSuit; }
+[[nodiscard]] constexpr int suitBlock(CardId id)
+{
+    return (id - 1) / RanksPerSuit;
+}
 
 // Rank number 1..13 (1 Ace, 11 Jack, 12 Queen, 13 King) of a card id 1..52.
-[[nodiscard]] constexpr int rankNumber(CardId id) { return id - RanksPerSuit * suitBlock(id); }
+[[nodiscard]] constexpr int rankNumber(CardId id)
+{
+    return id - RanksPerSuit * suitBlock(id);
+}
 
 [[nodiscard]] constexpr CardId cardId(int suit, int rank)
 {
@@ -31,9 +40,15 @@ enum class Suit : std::int16_t { Hearts = 0, Spades = 1, Diamonds = 2, Clubs = 3
 }
 
 // Index of the card's picture in the image store: id 1 is picture 0, id 52 picture 51.
-[[nodiscard]] constexpr int pictureIndex(CardId id) { return id - 1; }
+[[nodiscard]] constexpr int pictureIndex(CardId id)
+{
+    return id - 1;
+}
 
-[[nodiscard]] constexpr bool isRed(int suit) { return suit == 0 || suit == 2; }
+[[nodiscard]] constexpr bool isRed(int suit)
+{
+    return suit == 0 || suit == 2;
+}
 
 // "Ace", "7", "Queen" and "Hearts", "Spades", ... in English, for captions and screen readers.
 [[nodiscard]] std::string rankName(int rank);

@@ -3,8 +3,8 @@
 
 namespace game {
 
-inline constexpr const char *Tick1 = "tick1.wav";        // a shuffle frame, a counting step
-inline constexpr const char *Tick2 = "tick2.wav";        // the opening card, a finished line
+inline constexpr const char *Tick1 = "tick1.wav";           // a shuffle frame, a counting step
+inline constexpr const char *Tick2 = "tick2.wav";           // the opening card, a finished line
 inline constexpr const char *HighScoreCue = "highscre.wav"; // a score enters the table
 
 } // namespace game

@@ -19,20 +19,26 @@ inline constexpr int ShuffleFrameMs = 30;
 // The cards dealt in the current game.
 struct Dealing
 {
-    std::array<CardId, 61> dealtcards{}; // dealing order at 0..dealtcount-1, the rest 0
-    std::int16_t dealtcount = 0;         // 0..25
-    CardId offeredcard = NoCard;         // the card drawn last: shown beside the board, placed next
-    bool alreadydealt = false;           // scratch flag of the draw
+    std::array<CardId, 61> dealtcards {}; // dealing order at 0..dealtcount-1, the rest 0
+    std::int16_t dealtcount = 0;          // 0..25
+    CardId offeredcard = NoCard; // the card drawn last: shown beside the board, placed next
+    bool alreadydealt = false;   // scratch flag of the draw
 
     void clear();
 };
 
 // Card id 1..52 for a draw u in [0, 1), each with equal chance.
-[[nodiscard]] constexpr CardId cardForDraw(double u) { return static_cast<CardId>(int(u * 52) + 1); }
+[[nodiscard]] constexpr CardId cardForDraw(double u)
+{
+    return static_cast<CardId>(int(u * 52) + 1);
+}
 
 // Picture index 0..50 shown by one frame of the opening shuffle. The last picture (King of
 // Clubs) never appears in the shuffle, although that card is dealt like any other.
-[[nodiscard]] constexpr int shufflePictureForDraw(double u) { return int(u * 51); }
+[[nodiscard]] constexpr int shufflePictureForDraw(double u)
+{
+    return int(u * 51);
+}
 
 // Draws until a card comes up that this game has not dealt yet, records it and makes it the
 // offered card. Precondition: fewer than 25 cards dealt, so a new card always exists.

@@ -77,7 +77,7 @@ LoadOutcome loadhighscores(HighScoreTable &table, const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return LoadOutcome::Incomplete;
     return parseHighScores(file.readAll(), table) == Slots ? LoadOutcome::Read
-                                                          : LoadOutcome::Incomplete;
+                                                           : LoadOutcome::Incomplete;
 }
 
 bool savehighscores(const HighScoreTable &table, const QString &path)

@@ -20,8 +20,8 @@ inline const QString FileName = QStringLiteral("tavrinhs"); // in the current di
 // always move together.
 struct HighScoreTable
 {
-    std::array<QString, 13> hsnames{};
-    std::array<std::int16_t, 13> hsscores{};
+    std::array<QString, 13> hsnames {};
+    std::array<std::int16_t, 13> hsscores {};
 };
 
 // Program-wide state shared by the windows.
@@ -42,10 +42,10 @@ void sortHighScores(HighScoreTable &table);
 
 // What loadhighscores found; start-up goes on the same way whatever it was.
 enum class LoadOutcome {
-    Read,          // ten records read
-    Created,       // no file: created with ten default entries
-    CreateFailed,  // no file, and none could be created: the table holds the defaults
-    Incomplete,    // reading stopped early; the items read so far replaced the old ones
+    Read,         // ten records read
+    Created,      // no file: created with ten default entries
+    CreateFailed, // no file, and none could be created: the table holds the defaults
+    Incomplete,   // reading stopped early; the items read so far replaced the old ones
 };
 
 // Reads the table from the file, or creates the file with default entries when it does not

@@ -83,8 +83,8 @@ std::int16_t handPoints(const std::array<std::int16_t, 8> &sortedRanks,
 void checkhands(const Table8 &cardvalues, const Table8 &cardsuits, Line8 &rowscores,
                 Line8 &colscores)
 {
-    Table8 rowhands{};
-    Table8 colhands{};
+    Table8 rowhands {};
+    Table8 colhands {};
     for (int r = 0; r <= 4; ++r) {
         for (int k = 0; k <= 4; ++k) {
             rowhands[r][k + 1] = cardvalues[k][r];
@@ -97,8 +97,8 @@ void checkhands(const Table8 &cardvalues, const Table8 &cardsuits, Line8 &rowsco
         sortHand(colhands[col]);
 
     for (int r = 0; r <= 4; ++r) {
-        const std::array<std::int16_t, 5> suits = {cardsuits[0][r], cardsuits[1][r], cardsuits[2][r],
-                                                   cardsuits[3][r], cardsuits[4][r]};
+        const std::array<std::int16_t, 5> suits = {
+            cardsuits[0][r], cardsuits[1][r], cardsuits[2][r], cardsuits[3][r], cardsuits[4][r]};
         rowscores[r] = handPoints(rowhands[r], suits);
     }
     for (int col = 0; col <= 4; ++col) {

@@ -28,8 +28,8 @@ const QCursor &pointerCursor(art::Pointer pointer)
     if (found == cursors.end()) {
         const QScreen *screen = QGuiApplication::primaryScreen();
         const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-        const QPixmap pixmap = renderPixmap(art::PointerSize, ratio,
-                                            [pointer](QPainter &p) { art::paintPointer(p, pointer); });
+        const QPixmap pixmap = renderPixmap(
+            art::PointerSize, ratio, [pointer](QPainter &p) { art::paintPointer(p, pointer); });
         const QPoint hot = art::pointerHotSpot(pointer);
         found = cursors.emplace(pointer, QCursor(pixmap, hot.x(), hot.y())).first;
     }

@@ -33,7 +33,7 @@ PictureBox::PictureBox(QWidget *parent, const layout::Control &control)
 {
     place(this, control);
     setMouseTracking(true);
-    setCursor(pointerCursor(control.kind == layout::Kind::Cell     ? art::Pointer::Place
+    setCursor(pointerCursor(control.kind == layout::Kind::Cell         ? art::Pointer::Place
                                 : control.kind == layout::Kind::Button ? art::Pointer::Point
                                                                        : art::Pointer::Open));
 }
@@ -129,8 +129,17 @@ void CaptionLabel::paintEvent(QPaintEvent *)
     painter.drawText(rect(), Qt::AlignHCenter | Qt::AlignTop, caption_);
 }
 
-void CaptionLabel::mousePressEvent(QMouseEvent *event) { event->accept(); }
-void CaptionLabel::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
-void CaptionLabel::mouseDoubleClickEvent(QMouseEvent *event) { event->accept(); }
+void CaptionLabel::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+void CaptionLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
 
 } // namespace ui

@@ -13,8 +13,7 @@ Forms::Forms(platform::Platform &platformOps, highscores::Module1 &shared)
     : platform(platformOps)
     , module1(shared)
     , main_(std::make_unique<frmQuintagrid>(*this))
-{
-}
+{ }
 
 Forms::~Forms()
 {
@@ -33,9 +32,18 @@ const frmCards &Forms::cards()
     return *cards_;
 }
 
-frmHighScores *Forms::highScores() const { return highScores_; }
-frmEnterName *Forms::enterName() const { return enterName_; }
-frmAbout *Forms::about() const { return about_; }
+frmHighScores *Forms::highScores() const
+{
+    return highScores_;
+}
+frmEnterName *Forms::enterName() const
+{
+    return enterName_;
+}
+frmAbout *Forms::about() const
+{
+    return about_;
+}
 
 namespace {
 
@@ -54,9 +62,18 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
 
 } // namespace
 
-void Forms::showHighScores() { showLoaded(highScores_, *this); }
-void Forms::showEnterName() { showLoaded(enterName_, *this); }
-void Forms::showAbout() { showLoaded(about_, *this); }
+void Forms::showHighScores()
+{
+    showLoaded(highScores_, *this);
+}
+void Forms::showEnterName()
+{
+    showLoaded(enterName_, *this);
+}
+void Forms::showAbout()
+{
+    showLoaded(about_, *this);
+}
 
 template<typename Window>
 void Forms::unload(QPointer<Window> &window)
@@ -72,9 +89,18 @@ void Forms::unload(QPointer<Window> &window)
     window = nullptr;
 }
 
-void Forms::unloadHighScores() { unload(highScores_); }
-void Forms::unloadEnterName() { unload(enterName_); }
-void Forms::unloadAbout() { unload(about_); }
+void Forms::unloadHighScores()
+{
+    unload(highScores_);
+}
+void Forms::unloadEnterName()
+{
+    unload(enterName_);
+}
+void Forms::unloadAbout()
+{
+    unload(about_);
+}
 
 void Forms::unloadForExit()
 {

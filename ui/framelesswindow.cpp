@@ -12,7 +12,10 @@ namespace ui {
 
 namespace {
 
-constexpr float twips(qreal pixels) { return static_cast<float>(pixels * layout::TwipsPerPixel); }
+constexpr float twips(qreal pixels)
+{
+    return static_cast<float>(pixels * layout::TwipsPerPixel);
+}
 
 } // namespace
 
@@ -29,8 +32,14 @@ FramelessWindow::FramelessWindow(const layout::WindowLayout &window, Qt::WindowF
     setCursor(pointerCursor(art::Pointer::Grab));
 }
 
-float FramelessWindow::leftTwips() const { return twips(x()); }
-float FramelessWindow::topTwips() const { return twips(y()); }
+float FramelessWindow::leftTwips() const
+{
+    return twips(x());
+}
+float FramelessWindow::topTwips() const
+{
+    return twips(y());
+}
 
 void FramelessWindow::setLeftTwips(float left)
 {
@@ -89,6 +98,9 @@ SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window,
     Timer1.start();
 }
 
-void SecondaryWindow::Timer1_Timer() { windows_.bringToFront(this); }
+void SecondaryWindow::Timer1_Timer()
+{
+    windows_.bringToFront(this);
+}
 
 } // namespace ui

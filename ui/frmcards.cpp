@@ -37,16 +37,17 @@ frmCards::frmCards()
 {
     for (int index = 0; index < 52; ++index) {
         const auto id = static_cast<game::CardId>(index + 1);
-        picCard_[index] = std::make_shared<Picture>(QString::fromStdString(game::cardName(id)),
-                                                    art::CardSize,
-                                                    [id](QPainter &p) { art::paintCard(p, id); });
+        picCard_[index] =
+            std::make_shared<Picture>(QString::fromStdString(game::cardName(id)), art::CardSize,
+                                      [id](QPainter &p) { art::paintCard(p, id); });
     }
     for (const Face &face : faces) {
         const QString description = QString::fromLatin1(face.word)
             + (face.pressed ? QStringLiteral(", pressed") : QStringLiteral(", released"));
-        pictures_[face.number] = std::make_shared<Picture>(
-            description, art::FaceSize,
-            [face](QPainter &p) { art::paintButtonFace(p, face.word, face.pressed); });
+        pictures_[face.number] =
+            std::make_shared<Picture>(description, art::FaceSize, [face](QPainter &p) {
+                art::paintButtonFace(p, face.word, face.pressed);
+            });
     }
 }
 

@@ -25,8 +25,8 @@ public:
     // the file.
     void Command2_Click();
 
-    std::array<CaptionLabel *, 10> nimet{};
-    std::array<CaptionLabel *, 10> scoret{};
+    std::array<CaptionLabel *, 10> nimet {};
+    std::array<CaptionLabel *, 10> scoret {};
     PictureButton *Command1 = nullptr;
     PictureButton *Command2 = nullptr;
 

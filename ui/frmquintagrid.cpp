@@ -15,9 +15,15 @@ namespace ui {
 
 namespace {
 
-QString text(const std::string &s) { return QString::fromStdString(s); }
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
 
-QString text(std::string_view s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
+}
 
 } // namespace
 
@@ -158,7 +164,10 @@ void frmQuintagrid::deal()
                                 + text(game::cardName(dealing_.offeredcard)));
 }
 
-void frmQuintagrid::landvalues() { scoring::landvalues(board_.cardgrid, cardvalues_, cardsuits_); }
+void frmQuintagrid::landvalues()
+{
+    scoring::landvalues(board_.cardgrid, cardvalues_, cardsuits_);
+}
 
 void frmQuintagrid::checkhands()
 {
@@ -173,8 +182,7 @@ void frmQuintagrid::displayscores()
     public:
         explicit Display(frmQuintagrid &window)
             : w(window)
-        {
-        }
+        { }
         void showRowPoints(int row, std::int16_t value) override
         {
             w.riviarvo[row]->setCaption(text(game::numberText(value)));
@@ -236,7 +244,10 @@ void frmQuintagrid::Command3_Click()
     endProgram();
 }
 
-void frmQuintagrid::Command4_Click() { setWindowState(windowState() | Qt::WindowMinimized); }
+void frmQuintagrid::Command4_Click()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
 
 void frmQuintagrid::Command5_Click()
 {

@@ -57,17 +57,17 @@ public:
     // True from Exit or a close request on: nothing more of the game happens.
     [[nodiscard]] bool ending() const { return ending_; }
 
-    std::array<PictureBox *, game::CellCount> picPlace{};
+    std::array<PictureBox *, game::CellCount> picPlace {};
     PictureBox *picDealt = nullptr;
     PictureButton *Command1 = nullptr;
     PictureButton *Command2 = nullptr;
     PictureButton *Command3 = nullptr;
     PictureButton *Command4 = nullptr;
     PictureButton *Command5 = nullptr;
-    std::array<CaptionLabel *, 5> riviarvo{};
-    std::array<CaptionLabel *, 5> Label1{};
-    std::array<CaptionLabel *, 8> Label2{};
-    std::array<CaptionLabel *, 8> Label3{};
+    std::array<CaptionLabel *, 5> riviarvo {};
+    std::array<CaptionLabel *, 5> Label1 {};
+    std::array<CaptionLabel *, 8> Label2 {};
+    std::array<CaptionLabel *, 8> Label3 {};
     CaptionLabel *Label4 = nullptr;
     CaptionLabel *Label5 = nullptr;
 
@@ -86,10 +86,10 @@ private:
     game::Board board_;
     game::Dealing dealing_;
     bool firstdeal_ = true;
-    scoring::Table8 cardvalues_{};
-    scoring::Table8 cardsuits_{};
-    scoring::Line8 rowscores_{};
-    scoring::Line8 colscores_{};
+    scoring::Table8 cardvalues_ {};
+    scoring::Table8 cardsuits_ {};
+    scoring::Line8 rowscores_ {};
+    scoring::Line8 colscores_ {};
     bool shuffling_ = false;
     bool ending_ = false;
 };

@@ -13,7 +13,10 @@ namespace ui::layout {
 
 inline constexpr int TwipsPerPixel = 15;
 
-[[nodiscard]] constexpr int pixels(int twips) { return twips / TwipsPerPixel; }
+[[nodiscard]] constexpr int pixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
 
 enum class Kind { Cell, Picture, Button, Label, TextBox, TextArea };
 
@@ -23,7 +26,7 @@ enum class Font { Default, Small, Large };
 struct Control
 {
     std::string_view name;
-    int index; // element of a control array, or -1
+    int index;                    // element of a control array, or -1
     int left, top, width, height; // twips
     Kind kind;
     Font font = Font::Default;
@@ -60,7 +63,7 @@ namespace detail {
 
 constexpr std::array<Control, 61> mainControls()
 {
-    std::array<Control, 61> c{};
+    std::array<Control, 61> c {};
     int n = 0;
     for (int i = 0; i < 25; ++i)
         c[n++] = {"picPlace", i, 240 + 720 * (i % 5), 240 + 960 * (i / 5), 735, 975, Kind::Cell};
@@ -85,7 +88,7 @@ constexpr std::array<Control, 61> mainControls()
 
 constexpr std::array<Control, 22> highScoreControls()
 {
-    std::array<Control, 22> c{};
+    std::array<Control, 22> c {};
     int n = 0;
     for (int i = 0; i < 10; ++i)
         c[n++] = {"nimet", i, 240, 240 + 360 * i, 2415, 255, Kind::Label};
@@ -112,13 +115,13 @@ inline constexpr std::array<Control, 2> aboutTable = {{
 
 } // namespace detail
 
-inline constexpr WindowLayout frmQuintagrid{"frmQuintagrid", 7575, 6255, detail::mainTable};
-inline constexpr WindowLayout frmHighScores{"frmHighScores", 4215, 4575, detail::highScoreTable};
-inline constexpr WindowLayout frmEnterName{"frmEnterName", 4095, 2055, detail::enterNameTable};
-inline constexpr WindowLayout frmAbout{"frmAbout", 8760, 5895, detail::aboutTable};
+inline constexpr WindowLayout frmQuintagrid {"frmQuintagrid", 7575, 6255, detail::mainTable};
+inline constexpr WindowLayout frmHighScores {"frmHighScores", 4215, 4575, detail::highScoreTable};
+inline constexpr WindowLayout frmEnterName {"frmEnterName", 4095, 2055, detail::enterNameTable};
+inline constexpr WindowLayout frmAbout {"frmAbout", 8760, 5895, detail::aboutTable};
 
 // The About window's decoration outside the controls: the title banner and the fan of cards.
-inline constexpr QRect AboutBanner{16, 16, 552, 48};
-inline constexpr QRect AboutFan{16, 80, 272, 297};
+inline constexpr QRect AboutBanner {16, 16, 552, 48};
+inline constexpr QRect AboutFan {16, 80, 272, 297};
 
 } // namespace ui::layout

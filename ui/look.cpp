@@ -8,7 +8,8 @@ QFont controlFont(layout::Font font)
 {
     // The designed face where the system has it, otherwise a bold sans that every Debian
     // desktop has.
-    static const QString family = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
+    static const QString family =
+        QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
         ? QStringLiteral("MS Sans Serif")
         : QStringLiteral("DejaVu Sans");
     QFont result(family);

@@ -10,8 +10,7 @@ Picture::Picture(QString description, QSize size, Painter painter)
     : description_(std::move(description))
     , size_(size)
     , painter_(std::move(painter))
-{
-}
+{ }
 
 QPixmap Picture::pixmap(qreal devicePixelRatio) const
 {

@@ -42,6 +42,7 @@ private:
 using PictureRef = std::shared_ptr<const Picture>;
 
 // Renders a painter function into a pixmap of a logical size at a device pixel ratio.
-[[nodiscard]] QPixmap renderPixmap(QSize size, qreal devicePixelRatio, const Picture::Painter &painter);
+[[nodiscard]] QPixmap renderPixmap(QSize size, qreal devicePixelRatio,
+                                   const Picture::Painter &painter);
 
 } // namespace ui

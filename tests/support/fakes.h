@@ -26,8 +26,7 @@ class FakeClock final : public platform::TickCounter, public platform::EventPump
 public:
     explicit FakeClock(std::uint32_t start = 0)
         : now_(start)
-    {
-    }
+    { }
 
     [[nodiscard]] std::uint32_t now() override { return now_; }
     void advance(std::uint32_t ms) { now_ += ms; }
@@ -61,8 +60,7 @@ public:
     explicit PinnedRandom(std::uint64_t seed)
         : seed_(seed)
         , source_(seed)
-    {
-    }
+    { }
     void seedFromClock() override { source_.seed(seed_); }
     [[nodiscard]] double uniform() override { return source_.uniform(); }
 

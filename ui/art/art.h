@@ -14,9 +14,9 @@ class QPainter;
 
 namespace art {
 
-inline constexpr QSize CardSize{48, 64};
-inline constexpr QSize FaceSize{81, 25};
-inline constexpr QSize PointerSize{32, 32};
+inline constexpr QSize CardSize {48, 64};
+inline constexpr QSize FaceSize {81, 25};
+inline constexpr QSize PointerSize {32, 32};
 
 // A card face: white card with rounded corners on a dark green surround, corner indexes,
 // pips or a court figure.

@@ -21,8 +21,7 @@ protected:
 
 QtEventPump::QtEventPump()
     : wakeTarget_(std::make_unique<WakeTarget>())
-{
-}
+{ }
 
 QtEventPump::~QtEventPump() = default;
 
@@ -34,7 +33,8 @@ void QtEventPump::dispatch(std::uint32_t maxWaitMs)
     }
     // A one-shot precise timer bounds the wait: its expiry is itself an event, so the
     // blocking dispatch below returns at the deadline when nothing else arrives first.
-    const int timer = wakeTarget_->startTimer(std::chrono::milliseconds(maxWaitMs), Qt::PreciseTimer);
+    const int timer =
+        wakeTarget_->startTimer(std::chrono::milliseconds(maxWaitMs), Qt::PreciseTimer);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     if (timer != 0)
         wakeTarget_->killTimer(timer);

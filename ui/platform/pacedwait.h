@@ -17,8 +17,7 @@ public:
     PacedWait(TickCounter &ticks, EventPump &pump)
         : ticks_(ticks)
         , pump_(pump)
-    {
-    }
+    { }
 
     // Returns false when the program is ending: the wait then returns at once, and every
     // later wait too, so the caller can stop what it is doing.

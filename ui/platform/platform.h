@@ -21,8 +21,7 @@ public:
         , sound(soundPlayer)
         , windows(windowSystem)
         , pacer(tickCounter, eventPump)
-    {
-    }
+    { }
 
     TickCounter &ticks;
     RandomSource &random;

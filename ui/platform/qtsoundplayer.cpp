@@ -17,8 +17,7 @@ struct QtSoundPlayer::Cues
 
 QtSoundPlayer::QtSoundPlayer()
     : cues_(std::make_unique<Cues>())
-{
-}
+{ }
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
@@ -29,7 +28,8 @@ void QtSoundPlayer::play(const char *fileName)
     auto &effect = cues_->effects[fileName];
     if (!effect) {
         effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLocal8Bit(fileName))));
+        effect->setSource(QUrl::fromLocalFile(
+            QDir::current().absoluteFilePath(QString::fromLocal8Bit(fileName))));
     }
     effect->play();
 }

@@ -1,8 +1,8 @@
 #include "randomsource.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cerrno>
 
 #include <unistd.h>
 
@@ -39,6 +39,9 @@ std::uint64_t startupSeed()
     return clockSeed();
 }
 
-void SeededRandom::seedFromClock() { seed(startupSeed()); }
+void SeededRandom::seedFromClock()
+{
+    seed(startupSeed());
+}
 
 } // namespace platform

@@ -38,7 +38,8 @@ void QtWindowSystem::endProcess()
 
 void centreOnScreen(QWidget *window)
 {
-    QScreen *screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    QScreen *screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
     const QRect area = screen->geometry();

@@ -18,7 +18,8 @@ public:
 
     // A modal question with the buttons Yes and No, Yes the default, no icon.
     // Returns AnswerYes or AnswerNo (No also when the box is closed another way).
-    [[nodiscard]] virtual int askYesNo(QWidget *owner, const QString &text, const QString &title) = 0;
+    [[nodiscard]] virtual int askYesNo(QWidget *owner, const QString &text,
+                                       const QString &title) = 0;
 
     // Moves a window to the front of the stacking order without taking the focus.
     virtual void bringToFront(QWidget *window) = 0;

@@ -1,0 +1,194 @@
+// The paced wait and the random source.
+#include "fakes.h"
+
+#include "platform/pacedwait.h"
+#include "platform/randomsource.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+// A pump that advances the fake counter by a fixed step per dispatch, whatever it was asked.
+class SteppingPump final : public platform::EventPump
+{
+public:
+    SteppingPump(support::FakeClock &clock, std::uint32_t step)
+        : clock_(clock)
+        , step_(step)
+    { }
+    void dispatch(std::uint32_t) override
+    {
+        ++dispatches;
+        clock_.advance(step_);
+        if (onDispatch)
+            onDispatch(dispatches);
+    }
+    int dispatches = 0;
+    std::function<void(int)> onDispatch;
+
+private:
+    support::FakeClock &clock_;
+    std::uint32_t step_;
+};
+
+} // namespace
+
+class PlatformTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pacedWaitLastsItsFullTimeAcrossTheCounterWrap_data()
+    {
+        QTest::addColumn<quint32>("start");
+        QTest::addColumn<quint32>("ms");
+        QTest::addColumn<quint32>("step");
+        QTest::addColumn<int>("dispatches");
+        QTest::newRow("wraps during the wait") << 0xFFFFFFF0u << 30u << 1u << 30;
+        QTest::newRow("sign bit changes during the wait") << 0x7FFFFFF0u << 30u << 1u << 30;
+        QTest::newRow("starts at the highest value") << 0xFFFFFFFFu << 100u << 7u << 15;
+        QTest::newRow("overshoots the last step") << 0u << 30u << 7u << 5;
+    }
+
+    void pacedWaitLastsItsFullTimeAcrossTheCounterWrap()
+    {
+        QFETCH(quint32, start);
+        QFETCH(quint32, ms);
+        QFETCH(quint32, step);
+        QFETCH(int, dispatches);
+        support::FakeClock clock(start);
+        SteppingPump pump(clock, step);
+        platform::PacedWait pacer(clock, pump);
+        QVERIFY(pacer.wait(ms));
+        QCOMPARE(pump.dispatches, dispatches);
+        QVERIFY(clock.now() - start >= ms);
+        QVERIFY(clock.now() - start < ms + step);
+    }
+
+    void pacedWaitAsksThePumpToBlockOnlyForTheTimeLeft()
+    {
+        support::FakeClock clock(0xFFFFFFF0u);
+        platform::PacedWait pacer(clock, clock);
+        QVERIFY(pacer.wait(30));
+        QCOMPARE(clock.waitsAsked, std::vector<std::uint32_t> {30});
+        QCOMPARE(clock.now(), 14u);
+    }
+
+    void zeroWaitStillDispatchesOnce()
+    {
+        support::FakeClock clock;
+        platform::PacedWait pacer(clock, clock);
+        QVERIFY(pacer.wait(0));
+        QCOMPARE(clock.dispatches, 1);
+    }
+
+    void stoppedWaitReturnsAtOnceAndSaysSo()
+    {
+        // 1 ms per dispatch: a 30 ms wait would take 30 dispatches. Exit stops it in the third.
+        support::FakeClock clock;
+        SteppingPump pump(clock, 1);
+        platform::PacedWait pacer(clock, pump);
+        pump.onDispatch = [&pacer](int dispatches) {
+            if (dispatches == 3)
+                pacer.stop();
+        };
+        QVERIFY(!pacer.wait(30));
+        QCOMPARE(pump.dispatches, 3);
+        // Every later wait returns at once, without dispatching.
+        QVERIFY(!pacer.wait(30));
+        QCOMPARE(pump.dispatches, 3);
+    }
+
+    void realWaitKeepsTimersRunningAndLastsAtLeastItsTime()
+    {
+        platform::SteadyTickCounter ticks;
+        platform::QtEventPump pump;
+        platform::PacedWait pacer(ticks, pump);
+        int fired = 0;
+        QTimer timer;
+        timer.setInterval(5);
+        connect(&timer, &QTimer::timeout, this, [&fired] { ++fired; });
+        timer.start();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(pacer.wait(60));
+        QVERIFY(elapsed.elapsed() >= 59); // counter readings are whole milliseconds
+        QVERIFY(fired >= 2);
+    }
+
+    void seededSourceIsTheStandardEngine()
+    {
+        // The C++ standard fixes the 10000th output of a default-seeded 64-bit Mersenne
+        // Twister; our values are its top 53 bits, so every platform deals the same.
+        platform::SeededRandom random(5489u);
+        double u = 0;
+        for (int k = 0; k < 10000; ++k)
+            u = random.uniform();
+        QCOMPARE(u, double(9981545732273789042ull >> 11) * 0x1.0p-53);
+    }
+
+    void uniformValuesStayInTheUnitInterval()
+    {
+        platform::SeededRandom random(123);
+        double low = 1, high = 0, sum = 0;
+        constexpr int count = 100000;
+        for (int k = 0; k < count; ++k) {
+            const double u = random.uniform();
+            QVERIFY(u >= 0.0 && u < 1.0);
+            low = std::min(low, u);
+            high = std::max(high, u);
+            sum += u;
+        }
+        QVERIFY(low < 0.001);
+        QVERIFY(high > 0.999);
+        QVERIFY(std::abs(sum / count - 0.5) < 0.01);
+    }
+
+    void twoStartsSeedDifferently()
+    {
+        qunsetenv("QUINTAGRID_SEED");
+        const std::uint64_t first = platform::startupSeed();
+        const std::uint64_t second = platform::startupSeed();
+        QVERIFY(first != second);
+        platform::SeededRandom a, b;
+        a.seedFromClock();
+        b.seedFromClock();
+        QVERIFY(a.uniform() != b.uniform());
+    }
+
+    void pinnedSeedComesFromTheEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("pinned");
+        QTest::newRow("decimal") << QByteArray("42") << true;
+        QTest::newRow("largest") << QByteArray("18446744073709551615") << true;
+        QTest::newRow("empty") << QByteArray("") << false;
+        QTest::newRow("words") << QByteArray("forty-two") << false;
+        QTest::newRow("trailing junk") << QByteArray("42x") << false;
+        QTest::newRow("negative") << QByteArray("-42") << false;
+        QTest::newRow("too large") << QByteArray("18446744073709551616") << false;
+    }
+
+    void pinnedSeedComesFromTheEnvironment()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, pinned);
+        qputenv("QUINTAGRID_SEED", value);
+        const bool same = platform::startupSeed() == platform::startupSeed();
+        qunsetenv("QUINTAGRID_SEED");
+        QCOMPARE(same, pinned);
+        if (pinned) {
+            qputenv("QUINTAGRID_SEED", value);
+            QCOMPARE(platform::startupSeed(), std::strtoull(value.constData(), nullptr, 10));
+            qunsetenv("QUINTAGRID_SEED");
+        }
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "tst_platform.moc"
