@@ -137,6 +137,12 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
 }
+// A move after a press on the label would otherwise reach the window and drag it.
+void CaptionLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 void CaptionLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();

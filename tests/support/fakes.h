@@ -74,14 +74,20 @@ class FakeWindowSystem final : public platform::WindowSystem
 {
 public:
     [[nodiscard]] int askYesNo(QWidget *owner, const QString &text, const QString &title) override;
-    void bringToFront(QWidget *window) override { raised.push_back(window); }
+    void bringToFront(QWidget *window) override
+    {
+        raised.push_back(window);
+        if (onRaise)
+            onRaise(window);
+    }
     void endProcess() override { ++endings; }
 
     std::deque<int> answers; // the next answers; Yes when empty
     QStringList questions;   // "title: text" of every question asked
     std::vector<QWidget *> raised;
     int endings = 0;
-    std::function<void()> whileAsking; // runs while a question is open
+    std::function<void()> whileAsking;      // runs while a question is open
+    std::function<void(QWidget *)> onRaise; // runs whenever a window is brought to the front
 };
 
 } // namespace support

@@ -1,0 +1,380 @@
+// The windows' layout and the behaviours a frameless window provides for itself: dragging,
+// picture buttons, keeping in front.
+#include "rig.h"
+
+#include "frmabout.h"
+#include "frmcards.h"
+#include "frmentername.h"
+#include "frmhighscores.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QWindow>
+
+using support::Rig;
+
+namespace {
+
+QWidget *control(QWidget *window, const QString &name)
+{
+    return window->findChild<QWidget *>(name, Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+class WindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Expected pixel geometry, written out from the window designs rather than read from the
+    // program's own layout table.
+    void everyControlSitsWhereTheDesignPutsIt_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        for (int i = 0; i < 25; ++i) {
+            QTest::addRow("picPlace(%d)", i) << "main" << QStringLiteral("picPlace(%1)").arg(i)
+                                             << QRect(16 + 48 * (i % 5), 16 + 64 * (i / 5), 49, 65);
+        }
+        QTest::newRow("cell 24") << "main"
+                                 << "picPlace(24)" << QRect(208, 272, 49, 65);
+        QTest::newRow("picDealt") << "main"
+                                  << "picDealt" << QRect(336, 16, 49, 65);
+        QTest::newRow("Begin") << "main"
+                               << "Command1" << QRect(320, 96, 81, 25);
+        QTest::newRow("High Scores") << "main"
+                                     << "Command2" << QRect(408, 96, 81, 25);
+        QTest::newRow("Exit") << "main"
+                              << "Command3" << QRect(408, 16, 81, 25);
+        QTest::newRow("Minimize") << "main"
+                                  << "Command4" << QRect(408, 56, 81, 25);
+        QTest::newRow("About") << "main"
+                               << "Command5" << QRect(408, 376, 81, 25);
+        for (int r = 0; r < 5; ++r) {
+            QTest::addRow("riviarvo(%d)", r) << "main" << QStringLiteral("riviarvo(%1)").arg(r)
+                                             << QRect(264, 40 + 64 * r, 33, 17);
+            QTest::addRow("Label1(%d)", r)
+                << "main" << QStringLiteral("Label1(%1)").arg(r) << QRect(24 + 48 * r, 344, 33, 17);
+        }
+        for (int k = 0; k < 8; ++k) {
+            QTest::addRow("Label2(%d)", k) << "main" << QStringLiteral("Label2(%1)").arg(k)
+                                           << QRect(320, 136 + 24 * k, 81, 17);
+            QTest::addRow("Label3(%d)", k) << "main" << QStringLiteral("Label3(%1)").arg(k)
+                                           << QRect(408, 136 + 24 * k, 81, 17);
+        }
+        QTest::newRow("Label4") << "main"
+                                << "Label4" << QRect(368, 336, 73, 25);
+        QTest::newRow("Label5") << "main"
+                                << "Label5" << QRect(16, 376, 385, 25);
+        for (int i = 0; i < 10; ++i) {
+            QTest::addRow("nimet(%d)", i) << "scores" << QStringLiteral("nimet(%1)").arg(i)
+                                          << QRect(16, 16 + 24 * i, 161, 17);
+            QTest::addRow("scoret(%d)", i) << "scores" << QStringLiteral("scoret(%1)").arg(i)
+                                           << QRect(184, 16 + 24 * i, 81, 17);
+        }
+        QTest::newRow("scores OK") << "scores"
+                                   << "Command1" << QRect(184, 264, 81, 25);
+        QTest::newRow("scores Clear") << "scores"
+                                      << "Command2" << QRect(16, 264, 81, 25);
+        QTest::newRow("name prompt") << "name"
+                                     << "Label2" << QRect(16, 16, 241, 25);
+        QTest::newRow("name box") << "name"
+                                  << "Text1" << QRect(16, 56, 241, 25);
+        QTest::newRow("name OK") << "name"
+                                 << "Command2" << QRect(96, 96, 81, 25);
+        QTest::newRow("about text") << "about"
+                                    << "Text1" << QRect(304, 80, 257, 249);
+        QTest::newRow("about OK") << "about"
+                                  << "Picture1" << QRect(392, 344, 81, 25);
+    }
+
+    void everyControlSitsWhereTheDesignPutsIt()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        Rig rig;
+        QWidget *host = &rig.main();
+        if (window == "scores") {
+            rig.forms->showHighScores();
+            host = rig.forms->highScores();
+        } else if (window == "name") {
+            rig.forms->showEnterName();
+            host = rig.forms->enterName();
+        } else if (window == "about") {
+            rig.forms->showAbout();
+            host = rig.forms->about();
+        }
+        QWidget *found = control(host, name);
+        QVERIFY2(found != nullptr, qPrintable(name));
+        QCOMPARE(found->geometry(), geometry);
+    }
+
+    void windowsHaveTheirDesignedClientSizeAndCaption()
+    {
+        Rig rig;
+        rig.forms->showHighScores();
+        QCOMPARE(rig.main().size(), QSize(505, 417));
+        QCOMPARE(rig.forms->highScores()->size(), QSize(281, 305));
+        rig.forms->unloadHighScores();
+        rig.forms->showEnterName();
+        QCOMPARE(rig.forms->enterName()->size(), QSize(273, 137));
+        rig.forms->unloadEnterName();
+        rig.forms->showAbout();
+        QCOMPARE(rig.forms->about()->size(), QSize(584, 393));
+        for (QWidget *window :
+             {static_cast<QWidget *>(&rig.main()), static_cast<QWidget *>(rig.forms->about())}) {
+            QCOMPARE(window->windowTitle(), QStringLiteral("Quintagrid"));
+            QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
+            QVERIFY(!window->windowIcon().isNull());
+        }
+        // Only the main window is listed by the desktop as an application window.
+        QVERIFY(rig.forms->about()->windowFlags().testFlag(Qt::Tool));
+        QVERIFY(!rig.main().windowFlags().testFlag(Qt::Tool));
+    }
+
+    void legendAndCreditLineShowTheirFixedText()
+    {
+        Rig rig;
+        const QStringList names = {"Straight Flush",  "Four of a Kind", "Straight", "Full House",
+                                   "Three of a Kind", "Flush",          "Two Pair", "One Pair"};
+        const QStringList points = {"30", "16", "12", "10", "6", "5", "3", "1"};
+        for (int k = 0; k < 8; ++k) {
+            QCOMPARE(rig.main().Label2[k]->caption(), names[k]);
+            QCOMPARE(rig.main().Label3[k]->caption(), points[k]);
+        }
+        QCOMPARE(rig.main().Label5->caption(), QStringLiteral("Quintagrid from Mossgrovity"));
+    }
+
+    void draggingTheBackgroundMovesTheWindowByThePointersTravel()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        main.move(100, 80);
+        QWindow *window = main.windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QCOMPARE(main.dragx, 300 * 15);
+        QCOMPARE(main.dragy, 200 * 15);
+        QTest::mouseMove(window, QPoint(310, 205));
+        QCOMPARE(main.pos(), QPoint(110, 85));
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(310, 205));
+    }
+
+    void onlyTheLeftButtonAloneDrags_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("none") << int(Qt::NoButton) << false;
+        QTest::newRow("right") << int(Qt::RightButton) << false;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+        QTest::newRow("left and right") << int(Qt::LeftButton | Qt::RightButton) << false;
+    }
+
+    void onlyTheLeftButtonAloneDrags()
+    {
+        QFETCH(int, buttons);
+        QFETCH(bool, moves);
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        main.move(100, 80);
+        main.Form_MouseDown(Qt::LeftButton, 300 * 15, 200 * 15);
+        main.Form_MouseMove(Qt::MouseButtons(buttons), 310 * 15, 205 * 15);
+        QCOMPARE(main.pos(), moves ? QPoint(110, 85) : QPoint(100, 80));
+    }
+
+    void everyPressOnTheBackgroundReplacesTheGrabPoint()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        QWindow *window = main.windowHandle();
+        QTest::mousePress(window, Qt::RightButton, Qt::NoModifier, QPoint(300, 200));
+        QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, QPoint(300, 200));
+        QCOMPARE(QPoint(main.dragx, main.dragy), QPoint(4500, 3000));
+        QTest::mousePress(window, Qt::MiddleButton, Qt::NoModifier, QPoint(305, 100));
+        QTest::mouseRelease(window, Qt::MiddleButton, Qt::NoModifier, QPoint(305, 100));
+        QCOMPARE(QPoint(main.dragx, main.dragy), QPoint(4575, 1500));
+    }
+
+    void grabPointRoundsHalfToEven_data()
+    {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<int>("rounded");
+        QTest::newRow("half down to even") << 22.5f << 22;
+        QTest::newRow("half up to even") << 23.5f << 24;
+        QTest::newRow("below half") << 22.4f << 22;
+        QTest::newRow("above half") << 22.6f << 23;
+    }
+
+    void grabPointRoundsHalfToEven()
+    {
+        QFETCH(float, x);
+        QFETCH(int, rounded);
+        Rig rig;
+        rig.main().Form_MouseDown(Qt::LeftButton, x, x);
+        QCOMPARE(int(rig.main().dragx), rounded);
+        QCOMPARE(int(rig.main().dragy), rounded);
+    }
+
+    void pressOnAControlNeverMovesTheWindow_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("cell") << "picPlace(12)";
+        QTest::newRow("row label") << "riviarvo(1)";
+        QTest::newRow("legend") << "Label2(3)";
+        QTest::newRow("credit line") << "Label5";
+        QTest::newRow("offered card") << "picDealt";
+        QTest::newRow("button") << "Command4";
+    }
+
+    void pressOnAControlNeverMovesTheWindow()
+    {
+        QFETCH(QString, name);
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        main.move(100, 80);
+        QWidget *target = control(&main, name);
+        const QPoint at = target->geometry().center();
+        QTest::mousePress(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseMove(main.windowHandle(), at + QPoint(10, 5));
+        QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                            at + QPoint(10, 5));
+        QCOMPARE(main.pos(), QPoint(100, 80));
+        QCOMPARE(QPoint(main.dragx, main.dragy), QPoint(0, 0));
+    }
+
+    void buttonShowsItsPressedFaceWhileHeld_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("released");
+        QTest::addColumn<int>("pressed");
+        QTest::newRow("Begin") << "Command1" << 2 << 6;
+        QTest::newRow("High Scores") << "Command2" << 4 << 8;
+        QTest::newRow("Exit") << "Command3" << 3 << 7;
+        QTest::newRow("Minimize") << "Command4" << 5 << 9;
+        QTest::newRow("About") << "Command5" << 10 << 11;
+    }
+
+    void buttonShowsItsPressedFaceWhileHeld()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, released);
+        QFETCH(int, pressed);
+        Rig rig;
+        const ui::frmCards &store = rig.forms->cards();
+        auto *button = qobject_cast<ui::PictureBox *>(control(&rig.main(), name));
+        QCOMPARE(button->picture(), store.picture(released));
+        // Released away from the button: no click, but the face comes back.
+        const QPoint at = button->geometry().center();
+        QTest::mousePress(rig.main().windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(button->picture(), store.picture(pressed));
+        QTest::mouseRelease(rig.main().windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+        QCOMPARE(button->picture(), store.picture(released));
+    }
+
+    void releasedFaceIsBackBeforeTheCommandRuns()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        const QPoint at = main.Command2->geometry().center();
+        QTest::mousePress(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(main.Command2->picture(), rig.forms->cards().picture(8));
+        // The high-score window is brought to the front as it opens: look at the face then.
+        ui::PictureRef faceWhenOpened;
+        rig.windows.onRaise = [&](QWidget *) {
+            if (!faceWhenOpened)
+                faceWhenOpened = main.Command2->picture();
+        };
+        QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QVERIFY(rig.forms->highScores() != nullptr);
+        QCOMPARE(faceWhenOpened, rig.forms->cards().picture(4));
+    }
+
+    void buttonsOfADisabledWindowKeepTheirFace()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        main.setEnabled(false);
+        const QPoint at = main.Command1->geometry().center();
+        QTest::mousePress(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(main.Command1->picture(), rig.forms->cards().picture(2));
+        QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(main.dealing().dealtcount, 0);
+    }
+
+    void secondaryWindowsAskToComeToTheFrontEveryTick()
+    {
+        Rig rig;
+        Rig::click(rig.main().Command2);
+        ui::frmHighScores *scores = rig.forms->highScores();
+        QCOMPARE(scores->Timer1.interval(), 10);
+        QVERIFY(scores->Timer1.isActive());
+        rig.windows.raised.clear();
+        QTRY_VERIFY(std::count(rig.windows.raised.begin(), rig.windows.raised.end(), scores) >= 3);
+        Rig::click(scores->Command1);
+        const std::size_t raises = rig.windows.raised.size();
+        QTest::qWait(50);
+        QCOMPARE(rig.windows.raised.size(), raises);
+    }
+
+    void clearQuestionPausesTheKeepInFrontTimer()
+    {
+        Rig rig;
+        Rig::click(rig.main().Command2);
+        ui::frmHighScores *scores = rig.forms->highScores();
+        bool activeWhileAsking = true;
+        rig.windows.answers = {platform::AnswerNo};
+        rig.windows.whileAsking = [&] { activeWhileAsking = scores->Timer1.isActive(); };
+        Rig::click(scores->Command2);
+        QVERIFY(!activeWhileAsking);
+        QVERIFY(scores->Timer1.isActive());
+        QCOMPARE(rig.windows.questions,
+                 QStringList {"Tavrin 1.0 Warning!: Do you really want to delete High Scores?"});
+    }
+
+    void aboutTextIsReadOnlyAndNamesTheGuideAndTheMaker()
+    {
+        Rig rig;
+        Rig::click(rig.main().Command5);
+        QPlainTextEdit *text = rig.forms->about()->Text1;
+        QVERIFY(text->isReadOnly());
+        QVERIFY(text->toPlainText().startsWith(QStringLiteral("Quintagrid 1.0")));
+        QVERIFY(text->toPlainText().contains(QStringLiteral("quintagrid-guide.txt")));
+        QVERIFY(text->toPlainText().contains(QStringLiteral("Mossgrovity")));
+        QVERIFY(!text->toPlainText().contains(QStringLiteral("@")));
+        QVERIFY(!text->toPlainText().contains(QStringLiteral("http")));
+    }
+
+    void nameBoxIsFirstEmptyAndTakesTenCharacters()
+    {
+        Rig rig;
+        rig.forms->showEnterName();
+        QLineEdit *box = rig.forms->enterName()->Text1;
+        QVERIFY(box->text().isEmpty());
+        QCOMPARE(box->maxLength(), 10);
+        QCOMPARE(box->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+        QTest::keyClicks(box, QStringLiteral("abcdefghijkl"));
+        QCOMPARE(box->text(), QStringLiteral("abcdefghij"));
+    }
+
+    void cellsTellScreenReadersWhatTheyHold()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        QCOMPARE(main.picPlace[7]->accessibleName(), QStringLiteral("Row 2, column 3, empty"));
+        Rig::click(main.Command1);
+        const QString opening = QString::fromStdString(game::cardName(main.board().card(0)));
+        QCOMPARE(main.picPlace[0]->accessibleName(), QStringLiteral("Row 1, column 1, ") + opening);
+        QCOMPARE(main.picPlace[6]->accessibleName(),
+                 QStringLiteral("Row 2, column 2, empty, accepts the card"));
+        QVERIFY(main.picDealt->accessibleName().endsWith(
+            QString::fromStdString(game::cardName(main.dealing().offeredcard))));
+        QCOMPARE(main.Command1->accessibleName(), QStringLiteral("Begin"));
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"
