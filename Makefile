@@ -21,8 +21,12 @@ build: configure
 
 # The game keeps its high scores and finds its sounds in the current directory: it runs in
 # run/, which `make clean` keeps, so scores survive a rebuild and stay out of the sources.
+# Sample sounds are put there only when missing, so sounds of the player's own stay.
 run: build
 	@mkdir -p $(RUN_DIR)
+	@for f in $(BUILD)/sounds/*.wav; do [ -e "$$f" ] || continue; \
+		[ -e "$(RUN_DIR)/$${f##*/}" ] || cp "$$f" $(RUN_DIR)/; done
+	@cp data/quintagrid-guide.txt $(RUN_DIR)/
 	@cd $(RUN_DIR) && ../$(BUILD)/ui/quintagrid
 
 test: build
