@@ -2,11 +2,12 @@
 # Both first install whatever Debian packages are missing.
 
 BUILD := build
+ASAN_BUILD := build-asan
 GENERATOR := -G Ninja
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 RUN_DIR := run
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-asan clean
 
 all: build
 
@@ -31,6 +32,14 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2
+	@$(MAKE) --no-print-directory test-asan
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(GENERATOR) $(CMAKE_FLAGS) -DQUINTAGRID_SANITIZE=ON \
+		-DQUINTAGRID_BUILD_BENCH=OFF > /dev/null
+	@cmake --build $(ASAN_BUILD)
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j2
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
