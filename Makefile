@@ -7,7 +7,9 @@ GENERATOR := -G Ninja
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 RUN_DIR := run
 
-.PHONY: all deps configure build run test test-asan clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build run test test-asan install package clean
 
 all: build
 
@@ -40,6 +42,14 @@ test-asan: deps
 		-DQUINTAGRID_BUILD_BENCH=OFF > /dev/null
 	@cmake --build $(ASAN_BUILD)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j2
+
+# Installs the game, its desktop entry, icons, catalogue entry, guide and sample sounds.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in build/.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

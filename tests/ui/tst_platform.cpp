@@ -3,6 +3,7 @@
 
 #include "platform/pacedwait.h"
 #include "platform/randomsource.h"
+#include "platform/windowsystem.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -187,6 +188,42 @@ private slots:
             QCOMPARE(platform::startupSeed(), std::strtoull(value.constData(), nullptr, 10));
             qunsetenv("QUINTAGRID_SEED");
         }
+    }
+
+    void waylandSessionsRunOnXWaylandUnlessTheUserChose_data()
+    {
+        QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<QByteArray>("session");
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("x11");
+        QTest::addColumn<bool>("preferX11");
+        const QByteArray unset; // a null QByteArray stands for an unset variable
+        QTest::newRow("X11 session")
+            << unset << QByteArray("x11") << unset << QByteArray(":0") << false;
+        QTest::newRow("Wayland with XWayland")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
+            << true;
+        QTest::newRow("Wayland display only, with XWayland")
+            << unset << unset << QByteArray("wayland-0") << QByteArray(":1") << true;
+        QTest::newRow("Wayland without XWayland")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << unset << false;
+        QTest::newRow("user chose Wayland") << QByteArray("wayland") << QByteArray("wayland")
+                                            << QByteArray("wayland-0") << QByteArray(":0") << false;
+        QTest::newRow("empty Wayland display")
+            << unset << unset << QByteArray("") << QByteArray(":0") << false;
+    }
+
+    void waylandSessionsRunOnXWaylandUnlessTheUserChose()
+    {
+        QFETCH(QByteArray, platform);
+        QFETCH(QByteArray, session);
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, x11);
+        QFETCH(bool, preferX11);
+        const auto value = [](const QByteArray &v) { return v.isNull() ? nullptr : v.constData(); };
+        QCOMPARE(
+            platform::shouldPreferX11(value(platform), value(session), value(wayland), value(x11)),
+            preferX11);
     }
 };
 

@@ -47,16 +47,21 @@ void centreOnScreen(QWidget *window)
                  area.y() + (area.height() - window->height()) / 2);
 }
 
+bool shouldPreferX11(const char *qpaPlatform, const char *sessionType, const char *waylandDisplay,
+                     const char *x11Display)
+{
+    const auto set = [](const char *value) { return value != nullptr && *value != '\0'; };
+    if (qpaPlatform != nullptr)
+        return false; // the user's choice stands
+    const bool onWayland =
+        (set(sessionType) && std::string_view(sessionType) == "wayland") || set(waylandDisplay);
+    return onWayland && set(x11Display);
+}
+
 void preferX11WhereAvailable()
 {
-    if (std::getenv("QT_QPA_PLATFORM") != nullptr)
-        return;
-    const char *session = std::getenv("XDG_SESSION_TYPE");
-    const char *wayland = std::getenv("WAYLAND_DISPLAY");
-    const char *x11 = std::getenv("DISPLAY");
-    const bool onWayland = (session != nullptr && std::string_view(session) == "wayland")
-        || (wayland != nullptr && *wayland != '\0');
-    if (onWayland && x11 != nullptr && *x11 != '\0')
+    if (shouldPreferX11(std::getenv("QT_QPA_PLATFORM"), std::getenv("XDG_SESSION_TYPE"),
+                        std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")))
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 

@@ -46,4 +46,8 @@ void centreOnScreen(QWidget *window);
 // platform, run on it. Call before the application object is created.
 void preferX11WhereAvailable();
 
+// The decision behind it, from the environment's values (null when unset).
+[[nodiscard]] bool shouldPreferX11(const char *qpaPlatform, const char *sessionType,
+                                   const char *waylandDisplay, const char *x11Display);
+
 } // namespace platform
