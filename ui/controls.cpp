@@ -117,8 +117,24 @@ void CaptionLabel::setCaption(const QString &caption)
     if (caption == caption_)
         return;
     caption_ = caption;
-    setAccessibleName(caption);
+    describe();
     update();
+}
+
+void CaptionLabel::setSpokenPrefix(const QString &prefix)
+{
+    spokenPrefix_ = prefix;
+    describe();
+}
+
+void CaptionLabel::describe()
+{
+    const QString caption = caption_.trimmed();
+    if (spokenPrefix_.isEmpty())
+        setAccessibleName(caption);
+    else
+        setAccessibleName(caption.isEmpty() ? spokenPrefix_
+                                            : spokenPrefix_ + QStringLiteral(": ") + caption);
 }
 
 void CaptionLabel::paintEvent(QPaintEvent *)

@@ -81,6 +81,9 @@ public:
     void setCaption(const QString &caption);
     [[nodiscard]] const QString &caption() const { return caption_; }
 
+    // What a screen reader says before the caption, such as "Row 2 points".
+    void setSpokenPrefix(const QString &prefix);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -89,7 +92,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void describe();
+
     QString caption_;
+    QString spokenPrefix_;
 };
 
 // The object name a control gets: "picPlace(3)" for an array element, "Command1" otherwise.

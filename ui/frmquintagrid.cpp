@@ -49,10 +49,14 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
     Command4 = makeButton("Command4", 5, 9, &frmQuintagrid::Command4_Click);
     Command5 = makeButton("Command5", 10, 11, &frmQuintagrid::Command5_Click);
 
-    for (int r = 0; r < 5; ++r)
+    for (int r = 0; r < 5; ++r) {
         riviarvo[r] = new CaptionLabel(this, table.at("riviarvo", r));
-    for (int col = 0; col < 5; ++col)
+        riviarvo[r]->setSpokenPrefix(QStringLiteral("Row %1 points").arg(r + 1));
+    }
+    for (int col = 0; col < 5; ++col) {
         Label1[col] = new CaptionLabel(this, table.at("Label1", col));
+        Label1[col]->setSpokenPrefix(QStringLiteral("Column %1 points").arg(col + 1));
+    }
     for (int k = 0; k < 8; ++k) {
         Label2[k] = new CaptionLabel(this, table.at("Label2", k));
         Label2[k]->setCaption(text(scoring::legend[k].caption));
@@ -60,6 +64,7 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
         Label3[k]->setCaption(QString::number(scoring::legend[k].points));
     }
     Label4 = new CaptionLabel(this, table.at("Label4"));
+    Label4->setSpokenPrefix(QStringLiteral("Total"));
     Label5 = new CaptionLabel(this, table.at("Label5"));
     Label5->setCaption(QStringLiteral("Quintagrid from Mossgrovity"));
 }

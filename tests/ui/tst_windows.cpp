@@ -373,6 +373,21 @@ private slots:
         QVERIFY(main.picDealt->accessibleName().endsWith(
             QString::fromStdString(game::cardName(main.dealing().offeredcard))));
         QCOMPARE(main.Command1->accessibleName(), QStringLiteral("Begin"));
+        QCOMPARE(main.riviarvo[1]->accessibleName(), QStringLiteral("Row 2 points"));
+        main.riviarvo[1]->setCaption(QStringLiteral(" 12"));
+        QCOMPARE(main.riviarvo[1]->accessibleName(), QStringLiteral("Row 2 points: 12"));
+        QCOMPARE(main.Label1[4]->accessibleName(), QStringLiteral("Column 5 points"));
+    }
+
+    void aCellIsDrawnOverTheLowerNumberedCellsItOverlaps()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        // Cells are 49 x 65 at a pitch of 48 x 64: the shared pixel belongs to the higher index.
+        QCOMPARE(main.childAt(QPoint(64, 40)), main.picPlace[1]);
+        QCOMPARE(main.childAt(QPoint(40, 80)), main.picPlace[5]);
+        QCOMPARE(main.childAt(QPoint(64, 80)), main.picPlace[6]);
+        QCOMPARE(main.childAt(QPoint(63, 79)), main.picPlace[0]);
     }
 };
 
