@@ -18,7 +18,6 @@ namespace {
 // How far an opening reaches beyond its controls. Openings closer together than twice this
 // run into one.
 constexpr qreal Reach = 4;
-constexpr QColor Floor {232, 204, 156};
 
 // The openings for a set of rectangles: their union, widened by Reach, with rounded corners,
 // one path for each separate opening.
@@ -58,6 +57,18 @@ std::vector<QRectF> panels(const ui::layout::WindowLayout &window)
     for (const auto &entry : arrays)
         result.push_back(entry.second);
     return result;
+}
+
+// An opening floored with pale wood, its grain running with the board's.
+void paintInlay(QPainter &painter, const QPainterPath &opening)
+{
+    const QRectF bounds = opening.boundingRect();
+    painter.save();
+    painter.setClipPath(opening, Qt::IntersectClip);
+    paintWood(painter, bounds, seedOf("inlay") ^ std::uint32_t(bounds.top() * 977 + bounds.left()),
+              InlayWood);
+    painter.restore();
+    paintCutOut(painter, opening, Qt::NoBrush);
 }
 
 void paintBoard(QPainter &painter, const QRectF &board, std::string_view name)
@@ -130,7 +141,7 @@ void paintFan(QPainter &painter, const QRectF &area)
     constexpr qreal scale = 2.2;
     constexpr qreal radius = 95;
     constexpr qreal spread = 16; // degrees between neighbouring cards
-    const QPointF pivot(area.center().x(), area.top() + 182);
+    const QPointF pivot(area.center().x(), area.top() + 194);
     painter.save();
     for (std::size_t i = 0; i < ranks.size(); ++i) {
         const qreal angle = (qreal(i) - 2) * spread;
@@ -153,7 +164,7 @@ void paintFan(QPainter &painter, const QRectF &area)
         painter.restore();
     }
 
-    const QPointF captionAt(area.center().x(), area.bottom() - 50);
+    const QPointF captionAt(area.center().x(), area.bottom() - 54);
     const QPainterPath name =
         letteringPath(QStringLiteral("Straight Flush"), letteringFont(21, false, true), captionAt);
     painter.fillPath(name.translated(1.2, 1.2), QColor(0, 40, 0, 110));
@@ -174,7 +185,7 @@ void paintBackground(QPainter &painter, const ui::layout::WindowLayout &window)
     paintBoard(painter, board, window.name);
 
     for (const QPainterPath &opening : openingsAround(panels(window)))
-        paintCutOut(painter, opening, Floor);
+        paintInlay(painter, opening);
 
     if (window.name == ui::layout::frmAbout.name) {
         paintBanner(painter, ui::layout::AboutBanner);

@@ -71,6 +71,7 @@ struct WoodTone
     QColor light;
 };
 inline constexpr WoodTone BoardWood {{128, 82, 44}, {62, 34, 14}, {172, 120, 70}};
+inline constexpr WoodTone InlayWood {{232, 206, 160}, {176, 134, 84}, {252, 236, 204}};
 inline constexpr WoodTone PlateWood {{172, 118, 62}, {96, 58, 24}, {214, 164, 104}};
 
 // Wood with its grain running left to right, filling area; knots where the area is large.
@@ -96,8 +97,8 @@ void paintLettering(QPainter &painter, const QPainterPath &text, qreal outlineWi
 [[nodiscard]] QPainterPath roundedOutline(const QPainterPath &rectilinear, qreal convexRadius,
                                           qreal concaveRadius);
 
-// An opening cut into the wood: a light floor with a sunken bevel and a soft shadow falling
-// from its upper and left edges.
+// An opening cut into the wood: the floor (none: leave what is there) with a sunken bevel and a
+// soft shadow falling from its upper and left edges.
 void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &floor);
 
 } // namespace art::drawing

@@ -26,6 +26,9 @@ constexpr std::array<Shown, 25> board {{
     {2, 1}, {3, 3},  {1, 7},  {0, 5},  {3, 11}, {2, 9}, {1, 13},
 }};
 
+// The card on offer beside the board.
+constexpr Shown Offered {2, 11};
+
 // Which of the board's cards a small grid of n x n shows.
 Shown shownAt(int n, int row, int column)
 {
@@ -71,35 +74,44 @@ void paintIcon(QPainter &painter, int side)
     const qreal cardHeight = side < 24 ? std::floor((cloth.height() - gap * (n - 1)) / n)
                                        : std::floor((cloth.height() - gap * (n + 1)) / n);
     const qreal cardWidth = std::round(cardHeight * 0.75);
+    // From 48 pixels on, the card on offer stands beside the grid, as in the game.
+    const bool offer = side >= 48;
+    const qreal offerGap = 3 * gap;
     const qreal gridWidth = n * cardWidth + (n - 1) * gap;
     const qreal gridHeight = n * cardHeight + (n - 1) * gap;
-    const qreal left = std::round(cloth.center().x() - gridWidth / 2);
+    const qreal spanWidth = gridWidth + (offer ? offerGap + cardWidth : 0);
+    const qreal left = std::round(cloth.center().x() - spanWidth / 2);
     const qreal top = std::round(cloth.center().y() - gridHeight / 2);
+
+    const auto paintCardAt = [&](const QRectF &box, Shown card) {
+        if (side >= 128) {
+            painter.save();
+            painter.translate(box.topLeft());
+            painter.scale(box.width() / CardBody.width(), box.height() / CardBody.height());
+            paintCardBody(painter, card.suit, card.rank);
+            painter.restore();
+            return;
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        const qreal r = side < 48 ? 0.6 : cardWidth * 0.12;
+        painter.drawRoundedRect(box, r, r);
+        if (side < 24) // a pip would be a blur: a mark of the suit's colour instead
+            painter.fillRect(QRectF(box.center().x() - 0.5, box.top() + 1, 1, box.height() - 2),
+                             suitColour(card.suit));
+        else
+            paintPip(painter, card.suit, box.center(), cardHeight * 0.55);
+    };
 
     for (int row = 0; row < n; ++row) {
         for (int column = 0; column < n; ++column) {
-            const Shown card = shownAt(n, row, column);
-            const QRectF box(left + column * (cardWidth + gap), top + row * (cardHeight + gap),
-                             cardWidth, cardHeight);
-            if (side >= 128) {
-                painter.save();
-                painter.translate(box.topLeft());
-                painter.scale(box.width() / CardBody.width(), box.height() / CardBody.height());
-                paintCardBody(painter, card.suit, card.rank);
-                painter.restore();
-                continue;
-            }
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(Qt::white);
-            const qreal r = side < 48 ? 0.6 : cardWidth * 0.12;
-            painter.drawRoundedRect(box, r, r);
-            if (side < 24) // a pip would be a blur: a mark of the suit's colour instead
-                painter.fillRect(QRectF(box.center().x() - 0.5, box.top() + 1, 1, box.height() - 2),
-                                 suitColour(card.suit));
-            else
-                paintPip(painter, card.suit, box.center(), cardHeight * 0.55);
+            paintCardAt(QRectF(left + column * (cardWidth + gap), top + row * (cardHeight + gap),
+                               cardWidth, cardHeight),
+                        shownAt(n, row, column));
         }
     }
+    if (offer)
+        paintCardAt(QRectF(left + gridWidth + offerGap, top, cardWidth, cardHeight), Offered);
     painter.restore();
 }
 
