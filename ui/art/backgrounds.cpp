@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace art {
 
@@ -65,7 +67,8 @@ void paintInlay(QPainter &painter, const QPainterPath &opening)
     const QRectF bounds = opening.boundingRect();
     painter.save();
     painter.setClipPath(opening, Qt::IntersectClip);
-    paintWood(painter, bounds, seedOf("inlay") ^ std::uint32_t(bounds.top() * 977 + bounds.left()),
+    paintWood(painter, bounds,
+              seedOf("inlay") ^ std::uint32_t(int(bounds.top()) * 977 + int(bounds.left())),
               InlayWood);
     painter.restore();
     paintCutOut(painter, opening, Qt::NoBrush);
