@@ -50,8 +50,6 @@ private:
 // The outline of a suit sign (0 Hearts, 1 Spades, 2 Diamonds, 3 Clubs), one unit high,
 // centred on the origin, point or stem downwards.
 [[nodiscard]] const QPainterPath &suitShape(int suit);
-// Width of the suit sign for a height of one.
-[[nodiscard]] qreal suitAspect(int suit);
 
 // A suit sign of the given height centred on centre, upside down if asked.
 void paintPip(QPainter &painter, int suit, QPointF centre, qreal height, bool upsideDown = false);

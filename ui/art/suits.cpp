@@ -80,12 +80,6 @@ const QPainterPath &suitShape(int suit)
     return shapes.at(static_cast<std::size_t>(suit));
 }
 
-qreal suitAspect(int suit)
-{
-    static constexpr std::array<qreal, 4> aspects = {1.0, 0.94, 0.78, 0.94};
-    return aspects.at(static_cast<std::size_t>(suit));
-}
-
 void paintPip(QPainter &painter, int suit, QPointF centre, qreal height, bool upsideDown)
 {
     painter.save();
