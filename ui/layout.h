@@ -61,9 +61,9 @@ inline constexpr int ButtonHeight = 375;
 
 namespace detail {
 
-constexpr std::array<Control, 61> mainControls()
+constexpr std::array<Control, 59> mainControls()
 {
-    std::array<Control, 61> c {};
+    std::array<Control, 59> c {};
     int n = 0;
     for (int i = 0; i < 25; ++i)
         c[n++] = {"picPlace", i, 240 + 720 * (i % 5), 240 + 960 * (i / 5), 735, 975, Kind::Cell};

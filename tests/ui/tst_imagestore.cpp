@@ -1,0 +1,296 @@
+// The image store's pictures and the artwork around them: which picture is which, that the
+// pictures tell apart what they must, that they are drawn at the screen's resolution, and that
+// the window backgrounds are cut where the layout puts the controls.
+#include "art/art.h"
+#include "artwork.h"
+#include "frmcards.h"
+#include "layout.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+Q_DECLARE_METATYPE(art::Pointer)
+
+namespace {
+
+QImage imageOf(const ui::Picture &picture, qreal ratio = 1.0)
+{
+    return picture.pixmap(ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Mean lightness of one row of pixels, from x0 to x1 inclusive.
+double rowLightness(const QImage &image, int y, int x0, int x1)
+{
+    double sum = 0;
+    for (int x = x0; x <= x1; ++x)
+        sum += QColor(image.pixel(x, y)).lightnessF();
+    return sum / (x1 - x0 + 1);
+}
+
+double lightness(const QImage &image, QPointF logical)
+{
+    const qreal ratio = image.devicePixelRatio();
+    return QColor(image.pixel(int(logical.x() * ratio), int(logical.y() * ratio))).lightnessF();
+}
+
+const ui::layout::WindowLayout &windowNamed(const QByteArray &name)
+{
+    for (const ui::layout::WindowLayout *window :
+         {&ui::layout::frmQuintagrid, &ui::layout::frmHighScores, &ui::layout::frmEnterName,
+          &ui::layout::frmAbout}) {
+        if (window->name == name.toStdString())
+            return *window;
+    }
+    throw "no such window";
+}
+
+} // namespace
+
+class ImageStoreTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cardPictureIndexFollowsSuitBlockAndRank_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("0 is the first of Hearts") << 0 << "Ace of Hearts";
+        QTest::newRow("13 is the first of Spades") << 13 << "Ace of Spades";
+        QTest::newRow("26 is the first of Diamonds") << 26 << "Ace of Diamonds";
+        QTest::newRow("39 is the first of Clubs") << 39 << "Ace of Clubs";
+        QTest::newRow("51 is the last of Clubs") << 51 << "King of Clubs";
+        QTest::newRow("9 is the tenth of Hearts") << 9 << "10 of Hearts";
+        QTest::newRow("24 is the twelfth of Spades") << 24 << "Queen of Spades";
+        QTest::newRow("49 is the eleventh of Clubs") << 49 << "Jack of Clubs";
+    }
+
+    void cardPictureIndexFollowsSuitBlockAndRank()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, name);
+        const ui::frmCards store;
+        QCOMPARE(store.picCard(index)->description(), name);
+    }
+
+    void everyCardPictureDiffersFromEveryOther()
+    {
+        const ui::frmCards store;
+        std::vector<QImage> images;
+        for (int index = 0; index < 52; ++index)
+            images.push_back(imageOf(*store.picCard(index)));
+        for (int a = 0; a < 52; ++a) {
+            for (int b = a + 1; b < 52; ++b) {
+                QVERIFY2(images[a] != images[b],
+                         qPrintable(store.picCard(a)->description() + " looks like "
+                                    + store.picCard(b)->description()));
+            }
+        }
+    }
+
+    void blankPictureHoldsNothing()
+    {
+        const ui::frmCards store;
+        QVERIFY(!store.picture(1));
+        for (int number = 2; number <= 15; ++number)
+            QVERIFY(store.picture(number));
+    }
+
+    void facePairShowsOneWordInTwoStates_data() { facePairs(); }
+
+    void facePairShowsOneWordInTwoStates()
+    {
+        QFETCH(int, released);
+        QFETCH(int, pressed);
+        QFETCH(QString, word);
+        const ui::frmCards store;
+        const ui::Picture &up = *store.picture(released);
+        const ui::Picture &down = *store.picture(pressed);
+        QCOMPARE(up.size(), art::FaceSize);
+        QCOMPARE(down.size(), up.size());
+        QCOMPARE(up.description().section(u',', 0, 0), word);
+        QCOMPARE(down.description().section(u',', 0, 0), word);
+        QVERIFY(up.description() != down.description());
+        QVERIFY(imageOf(up) != imageOf(down));
+    }
+
+    void releasedFaceIsLitFromAboveAndPressedFaceFromBelow_data() { facePairs(); }
+
+    void releasedFaceIsLitFromAboveAndPressedFaceFromBelow()
+    {
+        QFETCH(int, released);
+        QFETCH(int, pressed);
+        const ui::frmCards store;
+        // The bevel rows just inside the face's dark rim.
+        const int top = 1, bottom = art::FaceSize.height() - 2, last = art::FaceSize.width() - 3;
+        const QImage up = imageOf(*store.picture(released));
+        const QImage down = imageOf(*store.picture(pressed));
+        QVERIFY(rowLightness(up, top, 2, last) > rowLightness(up, bottom, 2, last));
+        QVERIFY(rowLightness(down, top, 2, last) < rowLightness(down, bottom, 2, last));
+    }
+
+    void picturesAreDrawnAtTheDevicePixelRatio_data()
+    {
+        QTest::addColumn<int>("entry"); // a card index, or minus a store number
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("Queen of Spades at 2") << 24 << 2.0;
+        QTest::newRow("Ace of Hearts at 1.5") << 0 << 1.5;
+        QTest::newRow("High Scores face at 2") << -4 << 2.0;
+        QTest::newRow("Clear face, pressed, at 1.5") << -15 << 1.5;
+    }
+
+    void picturesAreDrawnAtTheDevicePixelRatio()
+    {
+        QFETCH(int, entry);
+        QFETCH(qreal, ratio);
+        const ui::frmCards store;
+        const ui::Picture &picture = entry >= 0 ? *store.picCard(entry) : *store.picture(-entry);
+        const QPixmap fine = picture.pixmap(ratio);
+        QCOMPARE(fine.size(),
+                 QSize(int(std::ceil(picture.size().width() * ratio)),
+                       int(std::ceil(picture.size().height() * ratio))));
+        QCOMPARE(fine.devicePixelRatio(), ratio);
+        QCOMPARE(fine.deviceIndependentSize().toSize(), picture.size());
+        // Drawn anew at the finer resolution, not the coarse picture enlarged.
+        const QImage coarse = imageOf(picture, 1.0);
+        const QImage image = imageOf(picture, ratio);
+        QVERIFY(image
+                != coarse.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        QVERIFY(image
+                != coarse.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+
+    void backgroundIsCutOpenAroundEveryControl_data()
+    {
+        QTest::addColumn<QByteArray>("window");
+        QTest::addColumn<qreal>("ratio");
+        for (const char *name : {"frmQuintagrid", "frmHighScores", "frmEnterName", "frmAbout"}) {
+            for (qreal ratio : {1.0, 2.0}) {
+                QTest::addRow("%s at %g", name, ratio) << QByteArray(name) << ratio;
+            }
+        }
+    }
+
+    // The pixels next to each side of a control are the light floor of its opening, while the
+    // board away from every control is darker wood.
+    void backgroundIsCutOpenAroundEveryControl()
+    {
+        QFETCH(QByteArray, window);
+        QFETCH(qreal, ratio);
+        const ui::layout::WindowLayout &layout = windowNamed(window);
+        const QImage background = imageOf(*ui::backgroundPicture(layout), ratio);
+        QCOMPARE(background.size(), layout.size() * ratio);
+
+        // Wood: points well inside the board and well away from every control and decoration.
+        std::vector<QRectF> keepClear;
+        for (const ui::layout::Control &control : layout.controls)
+            keepClear.push_back(QRectF(control.rect()).adjusted(-12, -12, 12, 12));
+        if (layout.name == ui::layout::frmAbout.name) {
+            keepClear.push_back(QRectF(ui::layout::AboutBanner).adjusted(-8, -8, 8, 8));
+            keepClear.push_back(QRectF(ui::layout::AboutFan).adjusted(-8, -8, 8, 8));
+        }
+        double wood = 0;
+        int woodSamples = 0;
+        const QRectF inner = QRectF(QPointF(0, 0), layout.size()).adjusted(7, 7, -7, -7);
+        for (qreal y = inner.top(); y <= inner.bottom(); y += 3) {
+            for (qreal x = inner.left(); x <= inner.right(); x += 3) {
+                const QPointF at(x, y);
+                if (std::none_of(keepClear.begin(), keepClear.end(),
+                                 [&](const QRectF &r) { return r.contains(at); })) {
+                    wood += lightness(background, at);
+                    ++woodSamples;
+                }
+            }
+        }
+        QVERIFY(woodSamples > 20);
+        wood /= woodSamples;
+
+        for (const ui::layout::Control &control : layout.controls) {
+            const QRectF r(control.rect());
+            const std::array<QPointF, 4> around = {
+                QPointF(r.center().x(), r.top() - 0.5), QPointF(r.center().x(), r.bottom() + 0.5),
+                QPointF(r.left() - 0.5, r.center().y()), QPointF(r.right() + 0.5, r.center().y())};
+            for (const QPointF &at : around) {
+                QVERIFY2(lightness(background, at) > wood + 0.15,
+                         qPrintable(
+                             QStringLiteral("%1(%2) is not in an opening at %3, %4")
+                                 .arg(QString::fromLatin1(control.name.data(), control.name.size()))
+                                 .arg(control.index)
+                                 .arg(at.x())
+                                 .arg(at.y())));
+            }
+        }
+    }
+
+    void pointerHotSpotIsOnTheHand_data()
+    {
+        QTest::addColumn<art::Pointer>("pointer");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("grab at 1") << art::Pointer::Grab << 1.0;
+        QTest::newRow("point at 1") << art::Pointer::Point << 1.0;
+        QTest::newRow("place at 1") << art::Pointer::Place << 1.0;
+        QTest::newRow("open at 1") << art::Pointer::Open << 1.0;
+        QTest::newRow("point at 2") << art::Pointer::Point << 2.0;
+        QTest::newRow("place at 1.5") << art::Pointer::Place << 1.5;
+    }
+
+    // The pixel that points is part of the drawing, not the air beside it.
+    void pointerHotSpotIsOnTheHand()
+    {
+        QFETCH(art::Pointer, pointer);
+        QFETCH(qreal, ratio);
+        const QImage hand = ui::renderPixmap(art::PointerSize, ratio, [pointer](QPainter &p) {
+                                art::paintPointer(p, pointer);
+                            }).toImage();
+        const QPoint hot = art::pointerHotSpot(pointer);
+        const QPoint device(int((hot.x() + 0.5) * ratio), int((hot.y() + 0.5) * ratio));
+        QVERIFY(QRect(QPoint(0, 0), art::PointerSize).contains(hot));
+        QVERIFY(qAlpha(hand.pixel(device)) > 128);
+    }
+
+    void cursorHotSpotNamesTheImagePixelOnX11_data()
+    {
+        QTest::addColumn<QPoint>("hotSpot");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("X11 at 1 keeps the pixel") << QPoint(12, 3) << 1.0 << "xcb" << QPoint(12, 3);
+        QTest::newRow("X11 at 2 doubles it") << QPoint(12, 8) << 2.0 << "xcb" << QPoint(25, 17);
+        QTest::newRow("X11 at 1.5 takes the pixel's centre")
+            << QPoint(9, 3) << 1.5 << "xcb" << QPoint(14, 5);
+        QTest::newRow("Wayland scales it itself")
+            << QPoint(12, 3) << 2.0 << "wayland" << QPoint(12, 3);
+    }
+
+    void cursorHotSpotNamesTheImagePixelOnX11()
+    {
+        QFETCH(QPoint, hotSpot);
+        QFETCH(qreal, ratio);
+        QFETCH(QString, platform);
+        QFETCH(QPoint, expected);
+        QCOMPARE(ui::cursorHotSpot(hotSpot, ratio, platform), expected);
+    }
+
+private:
+    static void facePairs()
+    {
+        QTest::addColumn<int>("released");
+        QTest::addColumn<int>("pressed");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("Begin") << 2 << 6 << "Begin";
+        QTest::newRow("Exit") << 3 << 7 << "Exit";
+        QTest::newRow("High Scores") << 4 << 8 << "High Scores";
+        QTest::newRow("Minimize") << 5 << 9 << "Minimize";
+        QTest::newRow("About") << 10 << 11 << "About";
+        QTest::newRow("OK") << 12 << 13 << "OK";
+        QTest::newRow("Clear") << 14 << 15 << "Clear";
+    }
+};
+
+QTEST_MAIN(ImageStoreTest)
+#include "tst_imagestore.moc"
