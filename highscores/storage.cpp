@@ -30,7 +30,14 @@ bool savehighscores(const HighScoreTable &table, const QString &path)
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(formatHighScores(table));
+    const QByteArray content = formatHighScores(table);
+    // QSaveFile would commit a short write (a full disk) as if it were whole; flushing first
+    // shows it.
+    if (file.write(content) != content.size() || !file.flush()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
     return file.commit();
 }
 
