@@ -11,6 +11,7 @@
 #include "highscores/highscores.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -304,6 +305,30 @@ private slots:
             QCOMPARE(writes.count(), 0);
             QCOMPARE(fileBytes(filePath(rig)), fileBefore);
         }
+    }
+
+    void programEndingDuringTheDeleteQuestionDeletesNothing()
+    {
+        Rig rig;
+        setTable(rig.module1.table, AToJ, {10, 9, 8, 7, 6, 5, 4, 3, 2, 1});
+        FileWrites writes(rig.directory.path(), highscores::FileName);
+        Rig::click(rig.main().Command2);
+        QPointer<ui::frmHighScores> list = rig.forms->highScores();
+        QVERIFY(list != nullptr);
+
+        // A close request while the question is open; the list is gone before the answer.
+        rig.windows.whileAsking = [&] {
+            rig.main().close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        rig.windows.answers = {platform::AnswerYes};
+        Rig::click(list->Command2);
+
+        QVERIFY(list.isNull());
+        QCOMPARE(rig.windows.endings, 1);
+        QCOMPARE(writes.count(), 1);
+        QCOMPARE(namesOf(rig.module1.table), AToJ);
+        QCOMPARE(fileBytes(filePath(rig)), highscores::formatHighScores(rig.module1.table));
     }
 
     void exitWritesTheFileOnceAndEnds()
