@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 
 #include <QCloseEvent>
+#include <QPointer>
 
 namespace ui {
 
@@ -55,10 +56,11 @@ void frmHighScores::Command2_Click()
 {
     // Paused so that the question stays in front of this window.
     Timer1.stop();
+    const QPointer<frmHighScores> self(this);
     const int answer = forms_.platform.windows.askYesNo(
         this, QStringLiteral("Do you really want to delete High Scores?"),
         QStringLiteral("Tavrin 1.0 Warning!"));
-    if (forms_.exiting())
+    if (!self || forms_.exiting())
         return; // the program ended while the question was open
     Timer1.start();
     if (answer == platform::AnswerNo)
