@@ -3,13 +3,15 @@
 
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS := 60
 GENERATOR := -G Ninja
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
 RUN_DIR := run
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-asan install package clean
+.PHONY: all deps configure build run test test-asan test-fuzz-corpus fuzz install package clean
 
 all: build
 
@@ -35,6 +37,7 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j2
 	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory test-fuzz-corpus
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
@@ -51,5 +54,20 @@ install: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# The high-score file reader's libFuzzer target, built with clang in its own directory.
+$(FUZZ_BUILD)/fuzz_highscorefile: deps
+	@CC=clang CXX=clang++ cmake -S tests/fuzz -B $(FUZZ_BUILD) $(GENERATOR) > /dev/null
+	@cmake --build $(FUZZ_BUILD)
+
+# Replays the checked-in corpus through the fuzz target: every file must pass the sanitizers.
+test-fuzz-corpus: $(FUZZ_BUILD)/fuzz_highscorefile
+	@$(FUZZ_BUILD)/fuzz_highscorefile -runs=0 tests/fuzz/corpus
+
+# Fuzzes the reader for FUZZ_SECONDS; new finds go to build-fuzz/corpus, crashes to ./crash-*.
+fuzz: $(FUZZ_BUILD)/fuzz_highscorefile
+	@mkdir -p $(FUZZ_BUILD)/corpus
+	@$(FUZZ_BUILD)/fuzz_highscorefile -max_total_time=$(FUZZ_SECONDS) -max_len=12000 \
+		$(FUZZ_BUILD)/corpus tests/fuzz/corpus
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
