@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ui {
 
 QString controlName(const layout::Control &control)
@@ -142,6 +144,15 @@ void CaptionLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), bgrColour(ControlBackColour));
     painter.setPen(bgrColour(ControlTextColour));
+    // A caption wider than its label, in a face broader than the designed one, is narrowed
+    // just enough to fit rather than cut off at both ends.
+    const int room = width() - 2;
+    const int advance = fontMetrics().horizontalAdvance(caption_);
+    if (advance > room) {
+        QFont narrowed = font();
+        narrowed.setStretch(std::max(75, 100 * room / advance));
+        painter.setFont(narrowed);
+    }
     painter.drawText(rect(), Qt::AlignHCenter | Qt::AlignTop, caption_);
 }
 

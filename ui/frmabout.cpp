@@ -19,15 +19,13 @@ QString aboutText()
         "\n"
         "A five-by-five poker patience.\n"
         "\n"
-        "Click Begin. The first card lands in the top-left corner; place each card offered "
-        "beside the board on an empty cell that touches a card already there, diagonals "
-        "included.\n"
+        "Begin deals a card to the top-left corner. Put each card offered beside the board on an "
+        "empty cell next to a card already there, diagonals included.\n"
         "\n"
-        "When all 25 cells are full, each row and each column scores as a poker hand: one pair "
-        "1, two pair 3, flush 5, three of a kind 6, full house 10, straight 12, four of a kind "
-        "16, straight flush 30. Beat the lowest of the ten high scores to enter your name.\n"
+        "A full board scores every row and every column as a poker hand, from one pair (1) to a "
+        "straight flush (30). Beat the lowest high score to enter your name.\n"
         "\n"
-        "The full instructions are in the file quintagrid-guide.txt beside the game.\n"
+        "Instructions: quintagrid-guide.txt, beside the game.\n"
         "\n"
         "Made by Mossgrovity.");
 }
@@ -43,6 +41,7 @@ frmAbout::frmAbout(Forms &forms)
     Text1->setGeometry(area.rect());
     Text1->setFont(controlFont(area.font));
     Text1->setReadOnly(true);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setFrameShape(QFrame::NoFrame);
     Text1->setPlainText(aboutText());
     Text1->setAccessibleName(QStringLiteral("About Quintagrid"));
