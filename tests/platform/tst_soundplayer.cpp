@@ -19,6 +19,33 @@ using platform::QtSoundPlayer;
 
 namespace {
 
+void putLittleEndian(QByteArray &out, quint32 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(static_cast<char>((value >> (8 * i)) & 0xff));
+}
+
+// A whole RIFF wave of `totalBytes` in ADPCM, which Qt does not decode: it fails only once Qt
+// has read it.
+[[nodiscard]] QByteArray undecodableWave(int totalBytes)
+{
+    const auto dataBytes = static_cast<quint32>(totalBytes - 44);
+    QByteArray out("RIFF");
+    putLittleEndian(out, 36 + dataBytes, 4);
+    out.append("WAVEfmt ");
+    putLittleEndian(out, 16, 4);
+    putLittleEndian(out, 2, 2); // ADPCM
+    putLittleEndian(out, 1, 2);
+    putLittleEndian(out, 44100, 4);
+    putLittleEndian(out, 88200, 4);
+    putLittleEndian(out, 2, 2);
+    putLittleEndian(out, 16, 2);
+    out.append("data");
+    putLittleEndian(out, dataBytes, 4);
+    out.append(QByteArray(static_cast<int>(dataBytes), '\0'));
+    return out;
+}
+
 // Counts how often a sound starts playing.
 class StartCounter
 {
@@ -190,7 +217,7 @@ private slots:
         QTest::newRow("same size, other time") << true;
     }
 
-    // The replacement is no wave file, so only a sound read from it anew gives the alert.
+    // Qt cannot decode the replacement, so only a sound read from it anew gives the alert.
     void replacedFileIsReadAgainAtTheNextCue()
     {
         QFETCH(bool, sameSize);
@@ -201,7 +228,7 @@ private slots:
                                   10000);
 
         const QDateTime before = QFileInfo(QString::fromLatin1(game::Tick2)).lastModified();
-        putBytes(game::Tick2, QByteArray(sameSize ? int(sizeOf(game::Tick2)) : 100, 'x'));
+        putBytes(game::Tick2, undecodableWave(sameSize ? int(sizeOf(game::Tick2)) : 1000));
         setModified(game::Tick2, before.addSecs(sameSize ? 5 : 0));
         QCOMPARE(sizeOf(game::Tick2)
                      == QFileInfo(generated_.filePath(QString::fromLatin1(game::Tick2))).size(),
@@ -209,6 +236,7 @@ private slots:
 
         player->play(game::Tick2);
         QCOMPARE(player->loads(), 2);
+        QCOMPARE(alerts_, 0);
         QTRY_COMPARE_WITH_TIMEOUT(alerts_, 1, 10000);
         QCOMPARE(player->soundFor(game::Tick2)->status(), QSoundEffect::Error);
     }
@@ -218,7 +246,7 @@ private slots:
         putBytes(game::Tick1, QByteArray(100, 'x'));
         const auto player = makePlayer();
         player->play(game::Tick1);
-        QTRY_COMPARE_WITH_TIMEOUT(alerts_, 1, 10000);
+        QCOMPARE(alerts_, 1);
         put(game::Tick1);
         player->play(game::Tick1);
         StartCounter counter(player->soundFor(game::Tick1));
@@ -227,21 +255,84 @@ private slots:
         QCOMPARE(player->loads(), 2);
     }
 
-    void unplayableFileGivesTheAlertAtEveryCue()
+    void fileThatIsNoWholeWaveGivesTheAlertAtOnceAndEveryCue_data()
     {
-        putBytes(game::Tick1, QByteArray(100, 'x'));
+        QTest::addColumn<QByteArray>("bytes");
+        QFile whole(generated_.filePath(QString::fromLatin1(game::Tick2)));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray wave = whole.readAll();
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("no wave") << QByteArray(2000, 'x');
+        QTest::newRow("half a header") << wave.left(20);
+        QTest::newRow("cut short") << wave.left(3000);
+        QTest::newRow("no format") << wave.left(12) + wave.mid(36);
+    }
+
+    void fileThatIsNoWholeWaveGivesTheAlertAtOnceAndEveryCue()
+    {
+        QFETCH(QByteArray, bytes);
+        putBytes(game::Tick2, bytes);
+        const auto player = makePlayer();
+        player->play(game::Tick2);
+        QCOMPARE(alerts_, 1);
+        QCOMPARE(player->soundFor(game::Tick2), nullptr);
+        player->play(game::Tick2);
+        QCOMPARE(alerts_, 2);
+        QCOMPARE(player->loads(), 1);
+    }
+
+    // Qt 6.4 never finishes loading a cut-short file, and while one load hangs, letting go of
+    // any sound hangs too: here replacing one file and closing the player. Were Qt handed the
+    // cut-short file, this test would hang until the test runner's time limit.
+    void cutShortFileLeavesLaterCuesWorking()
+    {
+        QFile whole(generated_.filePath(QString::fromLatin1(game::Tick2)));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        putBytes(game::Tick1, whole.read(3000));
+        put(game::Tick2);
+        auto player = makePlayer();
+        player->play(game::Tick1);
+        player->play(game::Tick2);
+        QTRY_COMPARE_WITH_TIMEOUT(player->soundFor(game::Tick2)->status(), QSoundEffect::Ready,
+                                  10000);
+        put(game::Tick2, game::HighScoreCue);
+        player->play(game::Tick2);
+        QTRY_COMPARE_WITH_TIMEOUT(player->soundFor(game::Tick2)->status(), QSoundEffect::Ready,
+                                  10000);
+        player.reset();
+        QCOMPARE(alerts_, 1);
+    }
+
+    void undecodableWaveGivesTheAlertOnceQtHasReadIt()
+    {
+        putBytes(game::Tick1, undecodableWave(1000));
         const auto player = makePlayer();
         player->play(game::Tick1);
         QCOMPARE(alerts_, 0);
         QTRY_COMPARE_WITH_TIMEOUT(alerts_, 1, 10000);
+        QCOMPARE(player->soundFor(game::Tick1)->status(), QSoundEffect::Error);
         player->play(game::Tick1);
         QCOMPARE(alerts_, 2);
         QCOMPARE(player->loads(), 1);
     }
 
-    void newerCueSilencesAnUnplayableOneStillLoading()
+    void undecodableWaveSavedAgainIsTriedAgain()
     {
-        putBytes(game::Tick1, QByteArray(100, 'x'));
+        putBytes(game::Tick1, undecodableWave(1000));
+        const auto player = makePlayer();
+        player->play(game::Tick1);
+        QTRY_COMPARE_WITH_TIMEOUT(alerts_, 1, 10000);
+        const QDateTime before = QFileInfo(QString::fromLatin1(game::Tick1)).lastModified();
+        setModified(game::Tick1, before.addSecs(5));
+        player->play(game::Tick1);
+        QCOMPARE(player->loads(), 2);
+        QCOMPARE(alerts_, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(alerts_, 2, 10000);
+    }
+
+    void newerCueSilencesAnUndecodableOneStillLoading()
+    {
+        putBytes(game::Tick1, undecodableWave(1000));
         put(game::Tick2);
         const auto player = makePlayer();
         player->play(game::Tick1);

@@ -12,8 +12,9 @@ namespace platform {
 
 // Keeps one loaded sound per file and reuses it while the file's size and modification time
 // stay the same, so a file added, removed or replaced while the game runs counts from the
-// next cue on. Loading happens in the background: a cue whose sound is still loading starts
-// when it is ready, unless a newer cue has come first.
+// next cue on. A file is read whole at its first cue; Qt then decodes it in the background,
+// and a cue whose sound is still loading starts when it is ready, unless a newer cue has come
+// first.
 class QtSoundPlayer final : public SoundPlayer
 {
 public:
@@ -25,8 +26,8 @@ public:
 
     void play(const char *fileName) override;
 
-    // For tests: how many times a file has been read into a new sound, and the sound kept for
-    // this file in the current directory (nullptr when there is none).
+    // For tests: how many times a file has been read, and the sound kept for this file in the
+    // current directory (nullptr when there is none or the file is no whole wave file).
     [[nodiscard]] int loads() const;
     [[nodiscard]] const QSoundEffect *soundFor(const char *fileName) const;
 
