@@ -1,0 +1,108 @@
+// How long starting a cue holds the user-interface thread: 200 cues, tick1 and tick2 in turn,
+// 30 ms apart from a timer in a running event loop, as in the opening shuffle and the count.
+// Needs a sound server with an output; run it as `bench/with-null-sink.sh build/bench/bench_cues`
+// where there is none. Without an output it prints "no device" and no figure.
+//
+// Usage: bench_cues [directory holding the cue files]
+#include "game/cues.h"
+#include "platform/qtsoundplayer.h"
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int Cues = 200;
+constexpr int IntervalMs = 30;
+
+[[nodiscard]] double ms(qint64 ns)
+{
+    return static_cast<double>(ns) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString dir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUINTAGRID_SOUNDS_DIR);
+    if (!QDir::setCurrent(dir)) {
+        std::fprintf(stderr, "bench_cues: no directory %s\n", qPrintable(dir));
+        return 1;
+    }
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        std::printf("bench_cues: no device\n");
+        return 0;
+    }
+
+    int alerts = 0;
+    platform::QtSoundPlayer player([&alerts] { ++alerts; });
+    std::vector<qint64> playNs; // time inside play(), per cue
+    std::vector<qint64> gapNs;  // time between two timer ticks
+    int starts = 0;
+    std::vector<const QSoundEffect *> watched;
+    QElapsedTimer clock;
+    qint64 lastTick = -1;
+
+    QTimer timer;
+    timer.setInterval(IntervalMs);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (lastTick >= 0)
+            gapNs.push_back(now - lastTick);
+        lastTick = now;
+        if (static_cast<int>(playNs.size()) == Cues) {
+            app.quit();
+            return;
+        }
+        const char *cue = playNs.size() % 2 == 0 ? game::Tick1 : game::Tick2;
+        const qint64 before = clock.nsecsElapsed();
+        player.play(cue);
+        playNs.push_back(clock.nsecsElapsed() - before);
+
+        const QSoundEffect *sound = player.soundFor(cue);
+        if (sound != nullptr && std::find(watched.begin(), watched.end(), sound) == watched.end()) {
+            watched.push_back(sound);
+            QObject::connect(sound, &QSoundEffect::playingChanged, &app, [&starts, sound] {
+                if (sound->isPlaying())
+                    ++starts;
+            });
+        }
+    });
+    clock.start();
+    timer.start();
+    QApplication::exec();
+
+    const qint64 first = playNs.front();
+    std::vector<qint64> rest(playNs.begin() + 1, playNs.end());
+    std::sort(rest.begin(), rest.end());
+    const qint64 median = rest[rest.size() / 2];
+    const qint64 p95 = rest[rest.size() * 95 / 100];
+    const qint64 longestGap = *std::max_element(gapNs.begin(), gapNs.end());
+
+    std::printf("bench_cues: %d cues, %s and %s in turn, every %d ms, on \"%s\"\n", Cues,
+                game::Tick1, game::Tick2, IntervalMs, qPrintable(device.description()));
+    std::printf("  first cue (reads the file): %.3f ms\n", ms(first));
+    std::printf("  play() over the other %zu:  median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
+                rest.size(), ms(median), ms(p95), ms(rest.back()));
+    std::printf("  longest gap between ticks:  %.1f ms (asked for %d)\n", ms(longestGap),
+                IntervalMs);
+    std::printf("  sounds started: %d of %d, alerts: %d, files read: %d\n", starts, Cues, alerts,
+                player.loads());
+    return 0;
+}
