@@ -5,7 +5,7 @@
 
 #include "highscores/highscores.h"
 #include "platform/platform.h"
-#include "platform/qtsoundplayer.h"
+#include "platform/backgroundsoundplayer.h"
 
 namespace ui {
 
@@ -27,7 +27,7 @@ private:
     platform::SteadyTickCounter ticks_;
     platform::QtEventPump pump_;
     platform::SeededRandom random_;
-    platform::QtSoundPlayer sound_;
+    platform::BackgroundSoundPlayer sound_;
     platform::QtWindowSystem windows_;
     platform::Platform platform_;
     highscores::Module1 module1_;

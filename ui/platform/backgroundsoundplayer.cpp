@@ -1,0 +1,68 @@
+#include "backgroundsoundplayer.h"
+
+#include "qtsoundplayer.h"
+
+#include <QApplication>
+#include <QThread>
+
+namespace platform {
+
+struct BackgroundSoundPlayer::Worker final : public QObject
+{
+    std::unique_ptr<SoundPlayer> player;
+};
+
+namespace {
+
+std::unique_ptr<SoundPlayer> qtPlayer()
+{
+    // The desktop's alert belongs to the user-interface thread.
+    return std::make_unique<QtSoundPlayer>([] {
+        QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    });
+}
+
+} // namespace
+
+BackgroundSoundPlayer::BackgroundSoundPlayer(Factory factory)
+    : thread_(new QThread)
+    , worker_(new Worker)
+{
+    thread_->setObjectName(QStringLiteral("sound cues"));
+    worker_->moveToThread(thread_);
+    QObject::connect(thread_, &QThread::finished, worker_, [worker = worker_] {
+        // Sounds are made and dropped on the thread that plays them.
+        worker->player.reset();
+    }, Qt::DirectConnection);
+    thread_->start();
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker = worker_, factory = std::move(factory)] {
+            worker->player = factory ? factory() : qtPlayer();
+        },
+        Qt::QueuedConnection);
+}
+
+BackgroundSoundPlayer::~BackgroundSoundPlayer()
+{
+    thread_->quit();
+    if (thread_->wait(QDeadlineTimer(2000))) {
+        delete worker_;
+        delete thread_;
+    }
+    // Otherwise the sound server has stopped answering: the thread is left to end with the
+    // process rather than hold it up.
+}
+
+void BackgroundSoundPlayer::play(const char *fileName)
+{
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker = worker_, name = std::string(fileName)] {
+            if (worker->player)
+                worker->player->play(name.c_str());
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace platform

@@ -1,0 +1,40 @@
+// Sound cues started on a thread of their own.
+#pragma once
+
+#include "soundplayer.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QObject;
+class QThread;
+
+namespace platform {
+
+// Hands every cue to a player that lives on a thread of its own, so that talking to the sound
+// server (a round trip of about a millisecond a cue, far longer when the server is busy or
+// stuck) never holds up the windows: starting a cue costs the caller a queued message. The
+// cues keep their order, and a new cue still stops the one before.
+class BackgroundSoundPlayer final : public SoundPlayer
+{
+public:
+    // Makes the player on the sound thread; by default the Qt player, whose alert for a
+    // missing file is sent back to the user-interface thread.
+    using Factory = std::function<std::unique_ptr<SoundPlayer>()>;
+    explicit BackgroundSoundPlayer(Factory factory = {});
+    // Lets the sound thread finish its cues and stop; waits for it only a short while, so that
+    // a stuck sound server cannot keep the program from ending.
+    ~BackgroundSoundPlayer() override;
+    BackgroundSoundPlayer(const BackgroundSoundPlayer &) = delete;
+    BackgroundSoundPlayer &operator=(const BackgroundSoundPlayer &) = delete;
+
+    void play(const char *fileName) override;
+
+private:
+    struct Worker;
+    QThread *thread_;
+    Worker *worker_; // lives on the sound thread; deleted there
+};
+
+} // namespace platform
