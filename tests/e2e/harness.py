@@ -317,7 +317,7 @@ class GameTestCase(unittest.TestCase):
         try:
             return poll(probe, accept, what, timeout)
         except AssertionError as e:
-            self.fail(self.diagnosis(str(e)))
+            raise self.failureException(self.diagnosis(str(e))) from None
 
     def wait_for_pixel(self, window, point, colour, what):
         return self.wait(lambda: self.pixel(window, point), lambda c: c == colour,
@@ -332,7 +332,7 @@ class GameTestCase(unittest.TestCase):
         try:
             return self.game.wait_exit()
         except AssertionError as e:
-            self.fail(self.diagnosis(str(e)))
+            raise self.failureException(self.diagnosis(str(e))) from None
 
     def diagnosis(self, message):
         """The failure and, where asked for, a screenshot of the moment."""

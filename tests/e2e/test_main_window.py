@@ -53,15 +53,25 @@ class MainWindowTest(GameTestCase):
         self.x.xdotool("mousedown", 1)
         for step in range(1, 6):
             self.move(main, (BACKGROUND[0] + 8 * step, BACKGROUND[1] + 5 * step))
-            self.wait(lambda: self.find(MAIN_SIZE),
-                      lambda w: w is not None and (w.x, w.y) == (main.x + 8 * step,
-                                                                main.y + 5 * step),
-                      f"the window following the pointer, step {step}")
+            self.wait_for_place(main.x + 8 * step, main.y + 5 * step,
+                                f"the window following the pointer, step {step}")
         self.x.xdotool("mouseup", 1)
         moved = self.find(MAIN_SIZE)
         self.assertEqual((moved.x - main.x, moved.y - main.y), (40, 25))
         self.assertEqual(self.x.pointer(), (moved.x + BACKGROUND[0], moved.y + BACKGROUND[1]),
                          "the grabbed point stays under the pointer")
+
+        # Back again in one quick sweep: the moves come faster than the window follows them.
+        sweep = ["mousedown", 1]
+        for step in range(1, 21):
+            sweep += ["mousemove", moved.x + BACKGROUND[0] - 2 * step,
+                      moved.y + BACKGROUND[1] - step]
+        self.x.xdotool(*sweep, "mouseup", 1)
+        self.wait_for_place(main.x, main.y + 5, "the window back under the pointer")
+
+    def wait_for_place(self, x, y, what):
+        self.wait(lambda: self.find(MAIN_SIZE),
+                  lambda w: w is not None and (w.x, w.y) == (x, y), f"{what}: at ({x}, {y})")
 
     def test_dragging_from_a_cell_leaves_the_window_where_it_is(self):
         main = self.start_game()
