@@ -19,6 +19,7 @@ xvfb
 xauth
 xdotool
 x11-utils
+python3
 pulseaudio
 pulseaudio-utils
 clang
