@@ -22,11 +22,10 @@ int QtWindowSystem::askYesNo(QWidget *owner, const QString &text, const QString 
 
 void QtWindowSystem::bringToFront(QWidget *window)
 {
+    // Only a request: it dispatches no events, so no other handler can run inside a caller.
+    // The request reaches the X server when the event loop next flushes, which it does before
+    // it waits; the end-to-end tests check the stacking with the pointer still.
     window->raise();
-    // Under X11 a raise request can sit in the connection's buffer until some other traffic
-    // flushes it; with no pointer activity the window would then stay behind. Push it out.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        QGuiApplication::sync();
 }
 
 void QtWindowSystem::endProcess()
