@@ -266,6 +266,9 @@ void frmQuintagrid::picPlace_Click(int Index)
         return;
     picPlace[Index]->setPicture(picDealt->picture());
     board_.put(Index, dealing_.offeredcard);
+    // The pointer is still on the cell, which now refuses: show that at once rather than
+    // leave the "accepts" colour until the pointer moves.
+    picPlace_MouseMove(Index);
     main();
 }
 

@@ -191,6 +191,12 @@ private slots:
         Rig::hover(main.picPlace[2]);
         QCOMPARE(colourOf(main, 2), game::RefuseCellColour);
 
+        // A card placed under the pointer turns its cell to "refuses" at once.
+        Rig::hover(main.picPlace[6]);
+        Rig::click(main.picPlace[6]);
+        QCOMPARE(litCells(main), std::vector<int>{6});
+        QCOMPARE(colourOf(main, 6), game::RefuseCellColour);
+
         // The window's own background puts every cell back to dark green.
         Rig::hover(&main, QPoint(305, 200));
         QVERIFY(litCells(main).empty());
