@@ -18,7 +18,8 @@ std::unique_ptr<SoundPlayer> qtPlayer()
 {
     // The desktop's alert belongs to the user-interface thread.
     return std::make_unique<QtSoundPlayer>([] {
-        QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
     });
 }
 
@@ -30,10 +31,11 @@ BackgroundSoundPlayer::BackgroundSoundPlayer(Factory factory)
 {
     thread_->setObjectName(QStringLiteral("sound cues"));
     worker_->moveToThread(thread_);
-    QObject::connect(thread_, &QThread::finished, worker_, [worker = worker_] {
-        // Sounds are made and dropped on the thread that plays them.
-        worker->player.reset();
-    }, Qt::DirectConnection);
+    // Sounds are made and dropped on the thread that plays them: the worker goes when the
+    // thread's loop has ended, still on that thread.
+    QObject::connect(
+        thread_, &QThread::finished, worker_, [worker = worker_] { delete worker; },
+        Qt::DirectConnection);
     thread_->start();
     QMetaObject::invokeMethod(
         worker_,
@@ -47,11 +49,14 @@ BackgroundSoundPlayer::~BackgroundSoundPlayer()
 {
     thread_->quit();
     if (thread_->wait(QDeadlineTimer(2000))) {
-        delete worker_;
         delete thread_;
+        return;
     }
-    // Otherwise the sound server has stopped answering: the thread is left to end with the
-    // process rather than hold it up.
+    // The sound server has stopped answering. Rather than hold up the end of the program, the
+    // thread is left to finish on its own and is deleted then, if the program still runs.
+    QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+    if (thread_->isFinished())
+        delete thread_; // it finished just now; a deletion already queued is dropped with it
 }
 
 void BackgroundSoundPlayer::play(const char *fileName)

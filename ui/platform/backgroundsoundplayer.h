@@ -34,7 +34,7 @@ public:
 private:
     struct Worker;
     QThread *thread_;
-    Worker *worker_; // lives on the sound thread; deleted there
+    Worker *worker_; // lives on the sound thread and is deleted there
 };
 
 } // namespace platform
