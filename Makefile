@@ -11,7 +11,7 @@ RUN_DIR := run
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-asan test-fuzz-corpus fuzz install package clean
+.PHONY: all deps configure build run test test-asan test-fuzz-corpus fuzz bench install package clean
 
 all: build
 
@@ -45,6 +45,10 @@ test-asan: deps
 		-DQUINTAGRID_BUILD_BENCH=OFF > /dev/null
 	@cmake --build $(ASAN_BUILD)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j2
+
+# Speed and memory: one table of figures against their targets (takes about two minutes).
+bench: build
+	@python3 bench/report.py $(BUILD)
 
 # Installs the game, its desktop entry, icons, catalogue entry, guide and sample sounds.
 install: build

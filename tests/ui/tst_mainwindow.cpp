@@ -194,6 +194,8 @@ private slots:
         // A card placed under the pointer turns its cell to "refuses" at once.
         Rig::hover(main.picPlace[6]);
         Rig::click(main.picPlace[6]);
+        QVERIFY(main.board().occupied(6));
+        QVERIFY(main.picPlace[6]->picture());
         QCOMPARE(litCells(main), std::vector<int>{6});
         QCOMPARE(colourOf(main, 6), game::RefuseCellColour);
 

@@ -1,0 +1,189 @@
+#!/usr/bin/env python3
+"""Runs every benchmark and prints one table of figures against their targets.
+
+    python3 bench/report.py <build-dir>        (what `make bench` runs)
+
+Each figure is the median of several runs on this machine in this one run. Start-up and memory
+are measured under a private Xvfb; cue starts against a private sound server with a null sink
+(bench/with-null-sink.sh). Nothing here is a test: figures are printed, never asserted.
+"""
+
+import os
+import re
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+
+import harness  # noqa: E402  (the end-to-end suite's X server and helpers)
+
+RUNS = 5
+
+
+def run(args, env=None, timeout=600):
+    done = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    if done.returncode != 0:
+        raise RuntimeError(f"{' '.join(args)} failed:\n{done.stdout}\n{done.stderr}")
+    return done.stdout
+
+
+def number(pattern, text):
+    m = re.search(pattern, text)
+    if not m:
+        raise RuntimeError(f"no match for {pattern!r} in:\n{text}")
+    return float(m.group(1))
+
+
+def startup(build, server):
+    """Start to first painted board, and the memory by then, with the program's own start-up."""
+    program = os.path.join(build, "bench", "bench_startup")
+    paints, rss = [], []
+    for _ in range(RUNS + 2):
+        directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
+        try:
+            env = dict(server.env, QT_QPA_PLATFORM="xcb",
+                       XDG_RUNTIME_DIR=directory)
+            env["QUINTAGRID_BENCH_T0"] = str(time.clock_gettime_ns(time.CLOCK_MONOTONIC))
+            out = subprocess.run([program], cwd=directory, env=env, capture_output=True,
+                                 text=True, timeout=60).stdout
+        finally:
+            shutil.rmtree(directory, True)
+        paints.append(number(r"first_paint_ms ([\d.]+)", out))
+        rss.append(number(r"rss_at_first_paint_mb ([\d.]+)", out))
+    # The first starts warm the disk cache; the figure is for a warm start.
+    return statistics.median(paints[2:]), statistics.median(rss[2:])
+
+
+def whole_game_rss(build, server):
+    """Peak memory of the real program over a whole game played by clicks, up to Exit."""
+    peaks = []
+    for _ in range(3):
+        directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
+        try:
+            harness.GAME = os.path.join(build, "ui", "quintagrid")
+            server.move(0, 0)
+            game = harness.Game(server, directory, seed=1)
+            case = harness.GameTestCase()
+            case.x, case.game = server, game
+            main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
+            case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL, "the board drawn")
+            case.click(main, harness.button_centre(harness.BEGIN))
+            case.wait_for_card(main, 0)
+            for cell in range(1, 25):
+                case.click(main, harness.cell_centre(cell))
+                case.wait_for_card(main, cell)
+            # The count-up ends with a name to enter (a fresh list of zeros takes any total).
+            case.wait_for_window(harness.ENTER_NAME_SIZE, "the name window", timeout=60)
+            server.wire.request_close(main.id)
+            _, status, usage = os.wait4(game.process.pid, 0)
+            game.process.returncode = os.waitstatus_to_exitcode(status)
+            peaks.append(usage.ru_maxrss / 1024.0)
+        finally:
+            shutil.rmtree(directory, True)
+    return statistics.median(peaks)
+
+
+def shuffle(build):
+    walls, cpus = [], []
+    for _ in range(3):
+        out = run([os.path.join(build, "bench", "bench_shuffle")])
+        walls.append(number(r"wall time\s+median\s+([\d.]+) ms", out))
+        cpus.append(number(r"CPU time\s+median\s+[\d.]+ ms\s+=\s+([\d.]+) %", out))
+    return statistics.median(walls), statistics.median(cpus)
+
+
+def countup(build):
+    walls, cpus, ideal = [], [], 0.0
+    for _ in range(3):
+        out = run([os.path.join(build, "bench", "bench_countup")])
+        line = next(l for l in out.splitlines() if l.startswith("every line a straight flush"))
+        fields = line.split()
+        # board name, T, waits, cues, ideal, wall, over, over per wait, CPU ms, CPU %
+        ideal = float(fields[-6])
+        walls.append(float(fields[-5]))
+        cpus.append(float(fields[-1]))
+    return ideal, statistics.median(walls), statistics.median(cpus)
+
+
+def cues(build):
+    script = os.path.join(HERE, "with-null-sink.sh")
+    program = os.path.join(build, "bench", "bench_cues")
+    if not shutil.which("pulseaudio"):
+        return None
+    caller_median, caller_max, direct_median, direct_max = [], [], [], []
+    for _ in range(3):
+        out = run([script, program])
+        if "no device" in out:
+            return None
+        direct_median.append(number(r"median ([\d.]+) ms, 95%", out))
+        direct_max.append(number(r"95% [\d.]+ ms, max ([\d.]+) ms", out))
+        caller_median.append(number(r"caller's thread: median ([\d.]+) ms", out))
+        caller_max.append(number(r"caller's thread: median [\d.]+ ms, max ([\d.]+) ms", out))
+    return (statistics.median(caller_median), max(caller_max),
+            statistics.median(direct_median), max(direct_max))
+
+
+def scoring(build):
+    out = run([os.path.join(build, "bench", "bench_scoring")])
+    return number(r"median ([\d.]+) boards/s", out)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    build = os.path.abspath(sys.argv[1])
+    rows = []
+
+    def row(figure, value, unit, target="", met=None):
+        mark = "" if met is None else ("met" if met else "MISSED")
+        digits = 0 if value >= 100 else 1 if value >= 1 else 3
+        rows.append((figure, f"{value:,.{digits}f} {unit}", target, mark))
+
+    server = harness.XServer()
+    try:
+        paint, rss = startup(build, server)
+        row("start to first painted board", paint, "ms", "≤ 60 ms", paint <= 60)
+        row("peak RSS at first paint", rss, "MB", "≤ 35 MB", rss <= 35)
+        game_rss = whole_game_rss(build, server)
+        row("peak RSS over a whole game", game_rss, "MB", "≤ 35 MB", game_rss <= 35)
+    finally:
+        server.stop()
+
+    wall, cpu = shuffle(build)
+    row("opening shuffle, wall (ideal 780 ms)", wall, "ms", "≤ 1.03 × ideal", wall <= 780 * 1.03)
+    row("opening shuffle, CPU", cpu, "% of a core", "≤ 3 %", cpu <= 3)
+    ideal, wall, cpu = countup(build)
+    row(f"300-point count-up, wall (ideal {ideal:.0f} ms)", wall, "ms", "≤ 1.03 × ideal",
+        wall <= ideal * 1.03)
+    row("300-point count-up, CPU", cpu, "% of a core", "≤ 3 %", cpu <= 3)
+
+    cue = cues(build)
+    if cue is None:
+        rows.append(("cue start", "no device", "≤ 1 ms", ""))
+    else:
+        caller_median, caller_max, direct_median, direct_max = cue
+        row("cue start on the UI thread, median", caller_median, "ms", "≤ 1 ms",
+            caller_median <= 1)
+        row("cue start on the UI thread, max", caller_max, "ms")
+        row("cue start inside the sound thread, median", direct_median, "ms")
+        row("cue start inside the sound thread, max", direct_max, "ms")
+
+    row("boards scored per second", scoring(build), "boards/s")
+
+    widths = [max(len(r[i]) for r in rows + [("figure", "value", "target", "")])
+              for i in range(4)]
+    line = "  ".join("{:<%d}" % w for w in widths)
+    print(line.format("figure", "value", "target", ""))
+    print(line.format(*("-" * w for w in widths)))
+    for r in rows:
+        print(line.format(*r))
+
+
+if __name__ == "__main__":
+    main()
