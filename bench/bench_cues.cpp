@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -30,6 +31,43 @@ constexpr int IntervalMs = 30;
 [[nodiscard]] double ms(qint64 ns)
 {
     return static_cast<double>(ns) / 1e6;
+}
+
+struct Timings
+{
+    std::vector<qint64> playNs; // time inside the call, per cue
+    qint64 longestGapNs = 0;    // longest time between two timer ticks
+};
+
+// Starts the cues, tick1 and tick2 in turn, from a timer in a running event loop, and times
+// each call.
+Timings timeCues(const std::function<void(const char *)> &play)
+{
+    Timings timings;
+    QElapsedTimer clock;
+    qint64 lastTick = -1;
+    QTimer timer;
+    timer.setInterval(IntervalMs);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (lastTick >= 0)
+            timings.longestGapNs = std::max(timings.longestGapNs, now - lastTick);
+        lastTick = now;
+        if (static_cast<int>(timings.playNs.size()) == Cues) {
+            timer.stop();
+            QCoreApplication::quit();
+            return;
+        }
+        const char *cue = timings.playNs.size() % 2 == 0 ? game::Tick1 : game::Tick2;
+        const qint64 before = clock.nsecsElapsed();
+        play(cue);
+        timings.playNs.push_back(clock.nsecsElapsed() - before);
+    });
+    clock.start();
+    timer.start();
+    QCoreApplication::exec();
+    return timings;
 }
 
 } // namespace
@@ -53,30 +91,10 @@ int main(int argc, char *argv[])
 
     int alerts = 0;
     platform::QtSoundPlayer player([&alerts] { ++alerts; });
-    std::vector<qint64> playNs; // time inside play(), per cue
-    std::vector<qint64> gapNs;  // time between two timer ticks
     int starts = 0;
     std::vector<const QSoundEffect *> watched;
-    QElapsedTimer clock;
-    qint64 lastTick = -1;
-
-    QTimer timer;
-    timer.setInterval(IntervalMs);
-    timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (lastTick >= 0)
-            gapNs.push_back(now - lastTick);
-        lastTick = now;
-        if (static_cast<int>(playNs.size()) == Cues) {
-            app.quit();
-            return;
-        }
-        const char *cue = playNs.size() % 2 == 0 ? game::Tick1 : game::Tick2;
-        const qint64 before = clock.nsecsElapsed();
+    const Timings direct = timeCues([&](const char *cue) {
         player.play(cue);
-        playNs.push_back(clock.nsecsElapsed() - before);
-
         const QSoundEffect *sound = player.soundFor(cue);
         if (sound != nullptr && std::find(watched.begin(), watched.end(), sound) == watched.end()) {
             watched.push_back(sound);
@@ -86,24 +104,19 @@ int main(int argc, char *argv[])
             });
         }
     });
-    clock.start();
-    timer.start();
-    QApplication::exec();
-    timer.stop();
 
-    const qint64 first = playNs.front();
-    std::vector<qint64> rest(playNs.begin() + 1, playNs.end());
+    const qint64 first = direct.playNs.front();
+    std::vector<qint64> rest(direct.playNs.begin() + 1, direct.playNs.end());
     std::sort(rest.begin(), rest.end());
     const qint64 median = rest[rest.size() / 2];
     const qint64 p95 = rest[rest.size() * 95 / 100];
-    const qint64 longestGap = *std::max_element(gapNs.begin(), gapNs.end());
 
     std::printf("bench_cues: %d cues, %s and %s in turn, every %d ms, on \"%s\"\n", Cues,
                 game::Tick1, game::Tick2, IntervalMs, qPrintable(device.description()));
     std::printf("  first cue (reads the file): %.3f ms\n", ms(first));
     std::printf("  play() over the other %zu:  median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
                 rest.size(), ms(median), ms(p95), ms(rest.back()));
-    std::printf("  longest gap between ticks:  %.1f ms (asked for %d)\n", ms(longestGap),
+    std::printf("  longest gap between ticks:  %.1f ms (asked for %d)\n", ms(direct.longestGapNs),
                 IntervalMs);
     std::printf("  sounds started: %d of %d, alerts: %d, files read: %d\n", starts, Cues, alerts,
                 player.loads());
@@ -113,33 +126,12 @@ int main(int argc, char *argv[])
     platform::BackgroundSoundPlayer background([&threadAlerts] {
         return std::make_unique<platform::QtSoundPlayer>([&threadAlerts] { ++threadAlerts; });
     });
-    std::vector<qint64> postNs;
-    std::vector<qint64> postGapNs;
-    lastTick = -1;
-    QTimer again;
-    again.setInterval(IntervalMs);
-    again.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&again, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (lastTick >= 0)
-            postGapNs.push_back(now - lastTick);
-        lastTick = now;
-        if (static_cast<int>(postNs.size()) == Cues) {
-            app.quit();
-            return;
-        }
-        const qint64 before = clock.nsecsElapsed();
-        background.play(postNs.size() % 2 == 0 ? game::Tick1 : game::Tick2);
-        postNs.push_back(clock.nsecsElapsed() - before);
-    });
-    again.start();
-    QApplication::exec();
-    std::sort(postNs.begin(), postNs.end());
+    Timings posted = timeCues([&](const char *cue) { background.play(cue); });
+    std::sort(posted.playNs.begin(), posted.playNs.end());
     std::printf("through the sound thread, as the game plays them:\n");
     std::printf("  play() on the caller's thread: median %.3f ms, max %.3f ms\n",
-                ms(postNs[postNs.size() / 2]), ms(postNs.back()));
+                ms(posted.playNs[posted.playNs.size() / 2]), ms(posted.playNs.back()));
     std::printf("  longest gap between ticks:  %.1f ms (asked for %d), alerts: %d\n",
-                ms(*std::max_element(postGapNs.begin(), postGapNs.end())), IntervalMs,
-                threadAlerts.load());
+                ms(posted.longestGapNs), IntervalMs, threadAlerts.load());
     return 0;
 }
