@@ -1,7 +1,7 @@
 // Wood, bevels and the openings cut into the wood.
 #include "drawing.h"
 
-#include <QLinearGradient>
+#include <QImage>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QTransform>
@@ -41,11 +41,6 @@ namespace {
 
 constexpr double Tau = 2.0 * std::numbers::pi;
 
-struct Knot
-{
-    double x, y, radius;
-};
-
 QColor withAlpha(QColor colour, int alpha)
 {
     colour.setAlpha(alpha);
@@ -59,90 +54,354 @@ QColor shade(const QColor &colour, double factor)
                             std::clamp(float(colour.blueF() * factor), 0.0f, 1.0f));
 }
 
-// How far a grain line starting at height y0 bends away from a knot at x.
-double knotBend(const Knot &knot, double x, double y0)
+// A colour as floating-point channels, 0 to 255.
+struct Rgb
 {
-    const double d = y0 - knot.y;
-    const double along = (x - knot.x) / (knot.radius * 2.4);
-    const double push =
-        knot.radius * 1.5 * std::exp(-along * along) * std::exp(-std::abs(d) / (knot.radius * 1.8));
-    return d >= 0 ? push : -push;
+    float r, g, b;
+};
+
+Rgb rgbOf(const QColor &colour)
+{
+    return {float(colour.redF() * 255), float(colour.greenF() * 255), float(colour.blueF() * 255)};
 }
 
-} // namespace
+struct Knot
+{
+    double x, y, radius;
+};
 
-void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone)
+// One line of grain: its height at the left, its own two waves and its stroke.
+struct GrainLine
+{
+    double y0;
+    double a1, f1, p1, a2, f2, p2;
+    QRgb colour;
+    float alpha; // 0 to 1
+    double width;
+};
+
+// A pore: a short fleck from (x, y) along the grain's slope.
+struct Pore
+{
+    double x, y, slope, length, width;
+    float alpha;
+};
+
+// Everything the seed decides about a piece of wood, in logical pixels.
+struct Grain
+{
+    std::vector<Rgb> bands; // evenly spaced from the top edge to the bottom edge
+    std::vector<Knot> knots;
+    double sharedAmplitude, sharedFrequency, sharedPhase;
+    std::vector<GrainLine> lines;
+    std::vector<Pore> pores;
+};
+
+// The grain lines are sampled this far apart and run straight between samples.
+constexpr double GrainStep = 3.0;
+
+Grain grainOf(const QRectF &area, std::uint32_t seed, const WoodTone &tone)
 {
     Noise noise(seed);
-    painter.save();
-    painter.setClipRect(area, Qt::IntersectClip);
+    Grain grain;
 
     // Broad bands of lighter and darker growth across the board.
-    QLinearGradient bands(area.topLeft(), area.bottomLeft());
     const int stops = std::max(3, int(area.height() / 14));
     for (int i = 0; i <= stops; ++i)
-        bands.setColorAt(double(i) / stops, shade(tone.base, noise.uniform(0.9, 1.1)));
-    painter.fillRect(area, bands);
+        grain.bands.push_back(rgbOf(shade(tone.base, noise.uniform(0.9, 1.1))));
 
     // A board gets a knot or two; a small plate stays clear.
-    std::vector<Knot> knots;
     const double surface = area.width() * area.height();
     const int knotCount = surface > 60000 ? 2 : surface > 20000 ? 1 : 0;
     for (int i = 0; i < knotCount; ++i) {
-        knots.push_back({area.left() + area.width() * noise.uniform(0.15, 0.85),
-                         area.top() + area.height() * noise.uniform(0.15, 0.85),
-                         noise.uniform(4.5, 7.0)});
+        grain.knots.push_back({area.left() + area.width() * noise.uniform(0.15, 0.85),
+                               area.top() + area.height() * noise.uniform(0.15, 0.85),
+                               noise.uniform(4.5, 7.0)});
     }
 
     // One slow wave shared by all lines, so that neighbouring lines run together.
-    const double sharedAmplitude = noise.uniform(1.5, 3.5);
-    const double sharedFrequency = Tau / noise.uniform(180, 320);
-    const double sharedPhase = noise.uniform(0, Tau);
-    const double step = 3.0;
+    grain.sharedAmplitude = noise.uniform(1.5, 3.5);
+    grain.sharedFrequency = Tau / noise.uniform(180, 320);
+    grain.sharedPhase = noise.uniform(0, Tau);
 
     const double spacing = 2.1;
     const int lines = int(area.height() / spacing) + 8;
-    painter.setBrush(Qt::NoBrush);
     for (int i = 0; i < lines; ++i) {
-        const double y0 = area.top() - 8 + i * spacing + noise.uniform(-0.7, 0.7);
-        const double a1 = noise.uniform(0.2, 1.2);
-        const double f1 = Tau / noise.uniform(60, 160);
-        const double p1 = noise.uniform(0, Tau);
-        const double a2 = noise.uniform(0.0, 0.35);
-        const double f2 = Tau / noise.uniform(14, 30);
-        const double p2 = noise.uniform(0, Tau);
-        const double drift = sharedPhase + y0 * 0.012;
-        QPainterPath line;
-        for (double x = area.left() - step; x <= area.right() + step; x += step) {
-            double y = y0 + sharedAmplitude * std::sin(sharedFrequency * x + drift)
-                + a1 * std::sin(f1 * x + p1) + a2 * std::sin(f2 * x + p2);
-            for (const Knot &knot : knots)
-                y += knotBend(knot, x, y0);
-            if (x < area.left())
-                line.moveTo(x, y);
-            else
-                line.lineTo(x, y);
-        }
+        GrainLine line {};
+        line.y0 = area.top() - 8 + i * spacing + noise.uniform(-0.7, 0.7);
+        line.a1 = noise.uniform(0.2, 1.2);
+        line.f1 = Tau / noise.uniform(60, 160);
+        line.p1 = noise.uniform(0, Tau);
+        line.a2 = noise.uniform(0.0, 0.35);
+        line.f2 = Tau / noise.uniform(14, 30);
+        line.p2 = noise.uniform(0, Tau);
         const bool light = noise.uniform() < 0.22;
-        const QColor colour = light ? withAlpha(tone.light, int(noise.uniform(30, 80)))
-                                    : withAlpha(tone.dark, int(noise.uniform(22, 105)));
-        painter.setPen(QPen(colour, noise.uniform(0.45, 1.25), Qt::SolidLine, Qt::RoundCap));
-        painter.drawPath(line);
+        line.colour = (light ? tone.light : tone.dark).rgb();
+        line.alpha = float(light ? int(noise.uniform(30, 80)) : int(noise.uniform(22, 105))) / 255;
+        line.width = noise.uniform(0.45, 1.25);
+        grain.lines.push_back(line);
     }
 
     // Pores: short dark flecks along the grain.
     const int pores = int(surface / 70);
     for (int i = 0; i < pores; ++i) {
-        const double x = noise.uniform(area.left(), area.right());
-        const double y = noise.uniform(area.top(), area.bottom());
-        double slope = sharedAmplitude * sharedFrequency
-            * std::cos(sharedFrequency * x + sharedPhase + y * 0.012);
-        const double length = noise.uniform(1.5, 5.0);
-        painter.setPen(QPen(withAlpha(tone.dark, int(noise.uniform(25, 70))),
-                            noise.uniform(0.5, 0.9), Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(x, y), QPointF(x + length, y + slope * length));
+        Pore pore {};
+        pore.x = noise.uniform(area.left(), area.right());
+        pore.y = noise.uniform(area.top(), area.bottom());
+        pore.slope = grain.sharedAmplitude * grain.sharedFrequency
+            * std::cos(grain.sharedFrequency * pore.x + grain.sharedPhase + pore.y * 0.012);
+        pore.length = noise.uniform(1.5, 5.0);
+        // The width before the alpha: each seed keeps the flecks it has always had.
+        pore.width = noise.uniform(0.5, 0.9);
+        pore.alpha = float(int(noise.uniform(25, 70))) / 255;
+        grain.pores.push_back(pore);
+    }
+    return grain;
+}
+
+// How far a grain line starting at height y0 bends away from a knot at x: the knot's push
+// at x (pushAlong) times how near the line passes (the rest).
+double knotPushAlong(const Knot &knot, double x)
+{
+    const double along = (x - knot.x) / (knot.radius * 2.4);
+    return std::exp(-along * along);
+}
+
+double knotPushAcross(const Knot &knot, double y0)
+{
+    const double d = y0 - knot.y;
+    const double push = knot.radius * 1.5 * std::exp(-std::abs(d) / (knot.radius * 1.8));
+    return d >= 0 ? push : -push;
+}
+
+// sin(phase + k * step) for k = 0, 1, 2, ... by turning a unit vector, one step at a time.
+class Wave
+{
+public:
+    Wave(double phase, double step)
+        : sin_(std::sin(phase))
+        , cos_(std::cos(phase))
+        , stepSin_(std::sin(step))
+        , stepCos_(std::cos(step))
+    { }
+    [[nodiscard]] double value() const { return sin_; }
+    void advance()
+    {
+        const double s = sin_ * stepCos_ + cos_ * stepSin_;
+        cos_ = cos_ * stepCos_ - sin_ * stepSin_;
+        sin_ = s;
     }
 
+private:
+    double sin_, cos_, stepSin_, stepCos_;
+};
+
+// Where the raster's pixels lie: pixel (column, row) is the square from (column, row) to
+// (column + 1, row + 1) of x * sx + dx, y * sy + dy, where x and y are logical pixels.
+struct Raster
+{
+    int width, height;
+    double sx, sy, dx, dy;
+};
+
+// Wood drawn straight into an image, each stroke blended in as it is laid.
+class Canvas
+{
+public:
+    explicit Canvas(const Raster &raster)
+        : raster_(raster)
+        , image_(raster.width, raster.height, QImage::Format_RGB32)
+        , pixels_(reinterpret_cast<QRgb *>(image_.bits()))
+        , stride_(image_.bytesPerLine() / qsizetype(sizeof(QRgb)))
+    { }
+
+    [[nodiscard]] const Raster &raster() const { return raster_; }
+    [[nodiscard]] const QImage &image() const { return image_; }
+
+    void fillRow(int row, QRgb colour)
+    {
+        std::fill_n(pixels_ + row * stride_, raster_.width, colour);
+    }
+
+    // Lays a stroke of the given thickness (device pixels), centred at height centre, over
+    // one column: each row gets the share of its height that the stroke covers, as an
+    // antialiasing rasteriser gives it, times strength (0 to 1).
+    void stroke(int column, double centre, double thickness, QRgb colour, float strength)
+    {
+        const double top = std::max(centre - thickness / 2, 0.0);
+        const double bottom = std::min(centre + thickness / 2, double(raster_.height));
+        if (bottom <= top)
+            return;
+        // Both are at least 0, so truncation rounds them down.
+        const int first = int(top), last = int(bottom);
+        QRgb *pixel = pixels_ + first * stride_ + column;
+        if (first == last) {
+            blend(*pixel, colour, strength * float(bottom - top));
+            return;
+        }
+        blend(*pixel, colour, strength * float(first + 1 - top));
+        for (int row = first + 1; row < last; ++row) {
+            pixel += stride_;
+            blend(*pixel, colour, strength);
+        }
+        if (last < raster_.height)
+            blend(pixel[stride_], colour, strength * float(bottom - last));
+    }
+
+private:
+    // Moves pixel towards colour by amount (0 to 1), two channels at a time.
+    static void blend(QRgb &pixel, QRgb colour, float amount)
+    {
+        const auto a = std::uint32_t(amount * 256 + 0.5f);
+        if (a == 0)
+            return;
+        const std::uint32_t keep = 256 - a;
+        const std::uint32_t redBlue =
+            ((pixel & 0xff00ff) * keep + (colour & 0xff00ff) * a + 0x800080) >> 8;
+        const std::uint32_t green =
+            ((pixel & 0x00ff00) * keep + (colour & 0x00ff00) * a + 0x008000) >> 8;
+        pixel = 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
+    }
+
+    Raster raster_;
+    QImage image_;
+    QRgb *pixels_;
+    qsizetype stride_;
+};
+
+void paintBands(Canvas &canvas, const QRectF &area, const std::vector<Rgb> &bands)
+{
+    const Raster &r = canvas.raster();
+    const double last = double(bands.size() - 1);
+    for (int row = 0; row < r.height; ++row) {
+        const double y = (row + 0.5 - r.dy) / r.sy;
+        const double t = std::clamp((y - area.top()) / area.height(), 0.0, 1.0) * last;
+        const std::size_t i = std::min(std::size_t(t), bands.size() - 2);
+        const float f = float(t - double(i));
+        const Rgb &a = bands[i], &b = bands[i + 1];
+        canvas.fillRow(row,
+                       qRgb(int(a.r + (b.r - a.r) * f + 0.5f), int(a.g + (b.g - a.g) * f + 0.5f),
+                            int(a.b + (b.b - a.b) * f + 0.5f)));
+    }
+}
+
+void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain)
+{
+    const Raster &r = canvas.raster();
+    // The samples run from one step left of the area to one step right of it.
+    const double first = area.left() - GrainStep;
+    const int samples = int(std::floor((area.width() + 2 * GrainStep) / GrainStep)) + 1;
+
+    // Where each column's centre lies along the samples (in steps), and the first column of
+    // each stretch between two samples; columns beyond the ends belong to the end stretches.
+    const auto along = [&](int column) {
+        return ((column + 0.5 - r.dx) / r.sx - first) / GrainStep;
+    };
+    std::vector<int> stretchStart(std::size_t(samples), r.width);
+    stretchStart[0] = 0;
+    for (int column = r.width - 1; column >= 0; --column) {
+        const int k = std::clamp(int(std::floor(along(column))), 0, samples - 2);
+        stretchStart[std::size_t(k)] = column;
+    }
+    for (int k = samples - 2; k > 0; --k)
+        stretchStart[std::size_t(k)] =
+            std::min(stretchStart[std::size_t(k)], stretchStart[std::size_t(k) + 1]);
+    stretchStart[std::size_t(samples) - 1] = r.width;
+    const double alongPerColumn = 1 / (r.sx * GrainStep);
+
+    // The parts of each sample's height that do not depend on the line.
+    const auto count = std::size_t(samples);
+    std::vector<double> sharedSin(count), sharedCos(count);
+    std::vector<std::vector<double>> knotAlong(grain.knots.size(), std::vector<double>(count));
+    for (int k = 0; k < samples; ++k) {
+        const double x = first + k * GrainStep;
+        sharedSin[std::size_t(k)] = std::sin(grain.sharedFrequency * x);
+        sharedCos[std::size_t(k)] = std::cos(grain.sharedFrequency * x);
+        for (std::size_t n = 0; n < grain.knots.size(); ++n)
+            knotAlong[n][std::size_t(k)] = knotPushAlong(grain.knots[n], x);
+    }
+
+    std::vector<double> height(count); // device pixels
+    std::vector<double> thickness(count - 1);
+    for (const GrainLine &line : grain.lines) {
+        const double drift = grain.sharedPhase + line.y0 * 0.012;
+        const double sharedSinDrift = grain.sharedAmplitude * std::cos(drift);
+        const double sharedCosDrift = grain.sharedAmplitude * std::sin(drift);
+        Wave wave1(line.f1 * first + line.p1, line.f1 * GrainStep);
+        Wave wave2(line.f2 * first + line.p2, line.f2 * GrainStep);
+        std::vector<double> across;
+        for (const Knot &knot : grain.knots)
+            across.push_back(knotPushAcross(knot, line.y0));
+        for (int k = 0; k < samples; ++k) {
+            const std::size_t i = std::size_t(k);
+            double y = line.y0 + sharedSin[i] * sharedSinDrift + sharedCos[i] * sharedCosDrift
+                + line.a1 * wave1.value() + line.a2 * wave2.value();
+            for (std::size_t n = 0; n < across.size(); ++n)
+                y += knotAlong[n][i] * across[n];
+            height[i] = y * r.sy + r.dy;
+            wave1.advance();
+            wave2.advance();
+        }
+        // A sloping stroke is cut by a column over a greater height than a level one.
+        for (int k = 0; k + 1 < samples; ++k) {
+            const double slope =
+                (height[std::size_t(k) + 1] - height[std::size_t(k)]) / (GrainStep * r.sx);
+            thickness[std::size_t(k)] = line.width * r.sy * std::sqrt(1 + slope * slope);
+        }
+        // Between two samples the line runs straight: its centre moves by a fixed amount from
+        // one column to the next.
+        for (int k = 0; k + 1 < samples; ++k) {
+            const std::size_t i = std::size_t(k);
+            const int from = stretchStart[i], to = stretchStart[i + 1];
+            if (from >= to)
+                continue;
+            const double rise = height[i + 1] - height[i];
+            double centre = height[i] + rise * (along(from) - k);
+            const double perColumn = rise * alongPerColumn;
+            for (int column = from; column < to; ++column) {
+                canvas.stroke(column, centre, thickness[i], line.colour, line.alpha);
+                centre += perColumn;
+            }
+        }
+    }
+}
+
+void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &tone)
+{
+    const Raster &r = canvas.raster();
+    const QRgb dark = tone.dark.rgb();
+    for (const Pore &pore : pores) {
+        const double x0 = pore.x * r.sx + r.dx, x1 = (pore.x + pore.length) * r.sx + r.dx;
+        const double y0 = pore.y * r.sy + r.dy;
+        const double slope = pore.slope * r.sy / r.sx;
+        const double thickness = pore.width * r.sy * std::sqrt(1 + slope * slope);
+        // A round cap, as a square one of the same area.
+        const double cap = pore.width * r.sx / 2 * (std::numbers::pi / 4);
+        const double left = x0 - cap, right = x1 + cap;
+        const int firstColumn = std::max(0, int(std::floor(left)));
+        const int lastColumn = std::min(r.width - 1, int(std::floor(right)));
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const double share = std::min(right, column + 1.0) - std::max(left, double(column));
+            if (share <= 0)
+                continue;
+            const double x = std::clamp(column + 0.5, x0, x1);
+            canvas.stroke(column, y0 + slope * (x - x0), thickness, dark,
+                          pore.alpha * float(share));
+        }
+    }
+}
+
+QImage woodImage(const QRectF &area, const Grain &grain, const WoodTone &tone, const Raster &raster)
+{
+    Canvas canvas(raster);
+    paintBands(canvas, area, grain.bands);
+    paintLines(canvas, area, grain);
+    paintPores(canvas, grain.pores, tone);
+    return canvas.image();
+}
+
+void paintKnots(QPainter &painter, const std::vector<Knot> &knots, const WoodTone &tone)
+{
     for (const Knot &knot : knots) {
         QRadialGradient heart(QPointF(knot.x, knot.y), knot.radius);
         heart.setColorAt(0, withAlpha(shade(tone.dark, 0.8), 230));
@@ -163,6 +422,57 @@ void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const 
         }
         painter.restore();
     }
+}
+
+// Whether the painter maps logical pixels to device pixels by scaling and moving alone.
+bool isUpright(const QTransform &device)
+{
+    return device.type() <= QTransform::TxScale && device.m11() > 0 && device.m22() > 0;
+}
+
+// Draws an image made pixel for pixel in the device's pixels, its top-left at the given
+// device pixel.
+void drawDevicePixels(QPainter &painter, QImage image, QPoint at)
+{
+    painter.save();
+    painter.resetTransform();
+    // What remains is the device's own scale, its pixel ratio.
+    const QTransform device = painter.deviceTransform();
+    image.setDevicePixelRatio(device.m11());
+    painter.drawImage(device.inverted().map(QPointF(at)), image);
+    painter.restore();
+}
+
+} // namespace
+
+void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone)
+{
+    if (area.isEmpty())
+        return;
+    const Grain grain = grainOf(area, seed, tone);
+    painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);
+    const QTransform device = painter.deviceTransform();
+    if (isUpright(device)) {
+        // Drawn in the device's own pixels, so it is as crisp at any pixel ratio.
+        const QRect pixels = device.mapRect(area).toAlignedRect();
+        const Raster raster {pixels.width(),
+                             pixels.height(),
+                             device.m11(),
+                             device.m22(),
+                             device.dx() - pixels.left(),
+                             device.dy() - pixels.top()};
+        drawDevicePixels(painter, woodImage(area, grain, tone, raster), pixels.topLeft());
+    } else {
+        // Turned: drawn upright at about the device's resolution, and turned by the painter.
+        const double scale = std::max(1.0, std::sqrt(std::abs(device.determinant())));
+        const QSize size = (area.size() * scale).toSize().expandedTo(QSize(1, 1));
+        const double sx = size.width() / area.width(), sy = size.height() / area.height();
+        const Raster raster {size.width(), size.height(),     sx,
+                             sy,           -area.left() * sx, -area.top() * sy};
+        painter.drawImage(area, woodImage(area, grain, tone, raster));
+    }
+    paintKnots(painter, grain.knots, tone);
     painter.restore();
 }
 
