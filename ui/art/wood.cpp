@@ -7,7 +7,9 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -543,15 +545,52 @@ QPainterPath roundedOutline(const QPainterPath &rectilinear, qreal convexRadius,
 
 namespace {
 
-// Boolean operations flatten curves; working at a finer scale keeps corners round at any
-// pixel ratio.
-QPainterPath minus(const QPainterPath &a, const QPainterPath &b)
+// A band along an opening's edge: the opening less itself moved by offset (logical pixels).
+struct Wall
 {
-    constexpr qreal Fine = 16;
-    const QTransform up = QTransform::fromScale(Fine, Fine);
-    const QTransform down = QTransform::fromScale(1 / Fine, 1 / Fine);
-    return down.map(up.map(a).subtracted(up.map(b)));
-}
+    QPointF offset;
+    QColor colour;
+};
+
+constexpr std::array<Wall, 6> Walls {{
+    // The shadow of the upper and left walls, softening away from them.
+    {{2, 2}, {60, 30, 0, 24}},
+    {{3, 3}, {60, 30, 0, 24}},
+    {{4, 4}, {60, 30, 0, 24}},
+    // The walls: lit along the bottom and right, in shade along the top and left.
+    {{-2, -2}, {255, 240, 205, 200}},
+    {{2, 2}, {58, 32, 12, 225}},
+    {{1, 1}, {30, 15, 4, 120}},
+}};
+
+// How much of each device pixel of a frame a shape covers, 0 to 255, with a clear margin around
+// the frame so that reading a little way outside it needs no test.
+class Coverage
+{
+public:
+    Coverage(const QPainterPath &shape, const QTransform &device, const QRect &frame, int margin)
+        : margin_(margin)
+        , mask_(frame.size() + QSize(2 * margin, 2 * margin), QImage::Format_Alpha8)
+    {
+        mask_.fill(0);
+        QPainter painter(&mask_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setTransform(
+            device * QTransform::fromTranslate(margin - frame.left(), margin - frame.top()));
+        painter.fillPath(shape, Qt::black);
+    }
+
+    // Row y of the frame, from its first pixel; the margin lies either side.
+    [[nodiscard]] const uchar *row(int y) const
+    {
+        return mask_.constScanLine(y + margin_) + margin_;
+    }
+    [[nodiscard]] qsizetype stride() const { return mask_.bytesPerLine(); }
+
+private:
+    int margin_;
+    QImage mask_;
+};
 
 } // namespace
 
@@ -560,14 +599,107 @@ void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &f
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.fillPath(opening, floor);
-    // The shadow of the upper and left walls, softening away from them.
-    for (int k = 1; k <= 3; ++k)
-        painter.fillPath(minus(opening, opening.translated(k + 1, k + 1)), QColor(60, 30, 0, 24));
-    // The walls: lit along the bottom and right, in shade along the top and left.
-    painter.fillPath(minus(opening, opening.translated(-2, -2)), QColor(255, 240, 205, 200));
-    painter.fillPath(minus(opening, opening.translated(2, 2)), QColor(58, 32, 12, 225));
-    painter.fillPath(minus(opening, opening.translated(1, 1)), QColor(30, 15, 4, 120));
     painter.restore();
+
+    // The walls are worked out pixel by pixel from the opening's coverage: a pixel's share of
+    // a wall is its share of the opening less that of the pixel the wall's offset away.
+    const QTransform device = painter.deviceTransform();
+    const QRect frame =
+        device.mapRect(opening.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (frame.isEmpty())
+        return;
+
+    struct Layer
+    {
+        qsizetype from; // where the pixel the offset away lies in the mask, from the pixel
+        float tx, ty;   // and how far between pixels
+        float r, g, b, alpha;
+    };
+    std::array<Layer, Walls.size()> layers {};
+    double reach = 0;
+    for (std::size_t i = 0; i < Walls.size(); ++i) {
+        const QPointF offset = device.map(Walls[i].offset) - device.map(QPointF(0, 0));
+        reach = std::max({reach, std::abs(offset.x()), std::abs(offset.y())});
+    }
+    const Coverage coverage(opening, device, frame, int(std::ceil(reach)) + 2);
+    const qsizetype stride = coverage.stride();
+    for (std::size_t i = 0; i < Walls.size(); ++i) {
+        const QPointF offset = device.map(Walls[i].offset) - device.map(QPointF(0, 0));
+        const double x = std::floor(-offset.x()), y = std::floor(-offset.y());
+        const QColor &c = Walls[i].colour;
+        layers[i] = {qsizetype(y) * stride + qsizetype(x),
+                     float(-offset.x() - x),
+                     float(-offset.y() - y),
+                     float(c.redF()),
+                     float(c.greenF()),
+                     float(c.blueF()),
+                     float(c.alphaF())};
+    }
+
+    // Every mask byte a pixel's walls read, relative to the pixel.
+    std::vector<qsizetype> reads {0};
+    for (const Layer &layer : layers) {
+        reads.push_back(layer.from);
+        if (layer.tx != 0 || layer.ty != 0)
+            reads.insert(reads.end(),
+                         {layer.from + 1, layer.from + stride, layer.from + stride + 1});
+    }
+    const auto eight = [](const uchar *at) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, at, sizeof bytes);
+        return bytes;
+    };
+
+    QImage walls(frame.size(), QImage::Format_ARGB32_Premultiplied);
+    walls.fill(0);
+    for (int y = 0; y < walls.height(); ++y) {
+        const uchar *mask = coverage.row(y);
+        auto *line = reinterpret_cast<QRgb *>(walls.scanLine(y));
+        for (int x = 0; x < walls.width(); ++x) {
+            // Most pixels lie well outside or well inside the opening: pass them eight at a time.
+            if (x % 8 == 0 && x + 8 <= walls.width()) {
+                if (eight(mask + x) == 0) {
+                    x += 7;
+                    continue;
+                }
+                std::uint64_t all = ~std::uint64_t(0);
+                for (qsizetype read : reads)
+                    all &= eight(mask + x + read);
+                if (all == ~std::uint64_t(0)) {
+                    x += 7;
+                    continue;
+                }
+            }
+            if (mask[x] == 0)
+                continue;
+            const float inside = float(mask[x]) * (1.0f / 255);
+            // Premultiplied, 0 to 1; each wall laid over those before it.
+            float r = 0, g = 0, b = 0, a = 0;
+            for (const Layer &layer : layers) {
+                const uchar *there = mask + x + layer.from;
+                float covered = there[0];
+                if (layer.tx != 0 || layer.ty != 0) {
+                    covered =
+                        (covered * (1 - layer.tx) + float(there[1]) * layer.tx) * (1 - layer.ty)
+                        + (float(there[stride]) * (1 - layer.tx)
+                           + float(there[stride + 1]) * layer.tx)
+                            * layer.ty;
+                }
+                const float share = inside * (1 - covered * (1.0f / 255));
+                if (share <= 0)
+                    continue;
+                const float alpha = layer.alpha * share;
+                r = layer.r * alpha + r * (1 - alpha);
+                g = layer.g * alpha + g * (1 - alpha);
+                b = layer.b * alpha + b * (1 - alpha);
+                a = alpha + a * (1 - alpha);
+            }
+            if (a > 0)
+                line[x] = qRgba(int(r * 255 + 0.5f), int(g * 255 + 0.5f), int(b * 255 + 0.5f),
+                                int(a * 255 + 0.5f));
+        }
+    }
+    drawDevicePixels(painter, walls, frame.topLeft());
 }
 
 } // namespace art::drawing
