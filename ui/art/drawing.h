@@ -9,6 +9,7 @@
 #include <QRectF>
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 class QPainter;
@@ -73,7 +74,10 @@ inline constexpr WoodTone InlayWood {{232, 206, 160}, {176, 134, 84}, {252, 236,
 inline constexpr WoodTone PlateWood {{172, 118, 62}, {96, 58, 24}, {214, 164, 104}};
 
 // Wood with its grain running left to right, filling area; knots where the area is large.
-void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone);
+// The rectangles of hidden are for what will be drawn over the wood and hide it wholly: there
+// the grain may be left out.
+void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone,
+               std::span<const QRectF> hidden = {});
 
 // A raised edge of the given width inside rect: light along the top and left, dark along the
 // bottom and right; sunken reverses them.

@@ -287,7 +287,24 @@ void paintBands(Canvas &canvas, const QRectF &area, const std::vector<Rgb> &band
     }
 }
 
-void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain)
+// The pixels of the raster that hidden (logical pixels) covers wholly.
+std::vector<QRect> hiddenPixelsOf(const Raster &r, std::span<const QRectF> hidden)
+{
+    std::vector<QRect> pixels;
+    for (const QRectF &rect : hidden) {
+        const QPoint topLeft(int(std::ceil(rect.left() * r.sx + r.dx)),
+                             int(std::ceil(rect.top() * r.sy + r.dy)));
+        const QPoint bottomRight(int(std::floor(rect.right() * r.sx + r.dx)) - 1,
+                                 int(std::floor(rect.bottom() * r.sy + r.dy)) - 1);
+        const QRect inside = QRect(topLeft, bottomRight) & QRect(0, 0, r.width, r.height);
+        if (!inside.isEmpty())
+            pixels.push_back(inside);
+    }
+    return pixels;
+}
+
+void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
+                const std::vector<QRect> &hidden)
 {
     const Raster &r = canvas.raster();
     // The samples run from one step left of the area to one step right of it.
@@ -309,6 +326,9 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain)
         stretchStart[std::size_t(k)] =
             std::min(stretchStart[std::size_t(k)], stretchStart[std::size_t(k) + 1]);
     stretchStart[std::size_t(samples) - 1] = r.width;
+    std::vector<double> stretchAlong(std::size_t(samples) - 1); // at each stretch's first column
+    for (int k = 0; k + 1 < samples; ++k)
+        stretchAlong[std::size_t(k)] = along(stretchStart[std::size_t(k)]) - k;
     const double alongPerColumn = 1 / (r.sx * GrainStep);
 
     // The parts of each sample's height that do not depend on the line.
@@ -325,15 +345,17 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain)
 
     std::vector<double> height(count); // device pixels
     std::vector<double> thickness(count - 1);
+    std::vector<char> skip(std::size_t(r.width)); // columns where the line is wholly hidden
+    bool skipping = false;
+    std::vector<double> across(grain.knots.size());
     for (const GrainLine &line : grain.lines) {
         const double drift = grain.sharedPhase + line.y0 * 0.012;
         const double sharedSinDrift = grain.sharedAmplitude * std::cos(drift);
         const double sharedCosDrift = grain.sharedAmplitude * std::sin(drift);
         Wave wave1(line.f1 * first + line.p1, line.f1 * GrainStep);
         Wave wave2(line.f2 * first + line.p2, line.f2 * GrainStep);
-        std::vector<double> across;
-        for (const Knot &knot : grain.knots)
-            across.push_back(knotPushAcross(knot, line.y0));
+        for (std::size_t n = 0; n < grain.knots.size(); ++n)
+            across[n] = knotPushAcross(grain.knots[n], line.y0);
         for (int k = 0; k < samples; ++k) {
             const std::size_t i = std::size_t(k);
             double y = line.y0 + sharedSin[i] * sharedSinDrift + sharedCos[i] * sharedCosDrift
@@ -350,6 +372,22 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain)
                 (height[std::size_t(k) + 1] - height[std::size_t(k)]) / (GrainStep * r.sx);
             thickness[std::size_t(k)] = line.width * r.sy * std::sqrt(1 + slope * slope);
         }
+        const auto [low, high] = std::minmax_element(height.begin(), height.end());
+        const double reach = *std::max_element(thickness.begin(), thickness.end()) / 2;
+        const int top = int(std::floor(*low - reach)), bottom = int(std::floor(*high + reach));
+        if (bottom < 0 || top >= r.height)
+            continue;
+        if (skipping)
+            std::fill(skip.begin(), skip.end(), char(0));
+        skipping = false;
+        for (const QRect &rect : hidden) {
+            if (rect.top() <= top && rect.bottom() >= bottom) {
+                std::fill(skip.begin() + rect.left(), skip.begin() + rect.right() + 1, char(1));
+                skipping = true;
+            }
+        }
+        if (skipping && std::find(skip.begin(), skip.end(), char(0)) == skip.end())
+            continue;
         // Between two samples the line runs straight: its centre moves by a fixed amount from
         // one column to the next.
         for (int k = 0; k + 1 < samples; ++k) {
@@ -358,17 +396,18 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain)
             if (from >= to)
                 continue;
             const double rise = height[i + 1] - height[i];
-            double centre = height[i] + rise * (along(from) - k);
+            double centre = height[i] + rise * stretchAlong[i];
             const double perColumn = rise * alongPerColumn;
-            for (int column = from; column < to; ++column) {
-                canvas.stroke(column, centre, thickness[i], line.colour, line.alpha);
-                centre += perColumn;
+            for (int column = from; column < to; ++column, centre += perColumn) {
+                if (!skip[std::size_t(column)])
+                    canvas.stroke(column, centre, thickness[i], line.colour, line.alpha);
             }
         }
     }
 }
 
-void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &tone)
+void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &tone,
+                const std::vector<QRect> &hidden)
 {
     const Raster &r = canvas.raster();
     const QRgb dark = tone.dark.rgb();
@@ -382,6 +421,13 @@ void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &
         const double left = x0 - cap, right = x1 + cap;
         const int firstColumn = std::max(0, int(std::floor(left)));
         const int lastColumn = std::min(r.width - 1, int(std::floor(right)));
+        const double reach = thickness / 2 + std::abs(slope) * (x1 - x0);
+        const int top = int(std::floor(y0 - reach)), bottom = int(std::floor(y0 + reach));
+        if (std::any_of(hidden.begin(), hidden.end(), [&](const QRect &rect) {
+                return rect.left() <= firstColumn && rect.right() >= lastColumn && rect.top() <= top
+                    && rect.bottom() >= bottom;
+            }))
+            continue;
         for (int column = firstColumn; column <= lastColumn; ++column) {
             const double share = std::min(right, column + 1.0) - std::max(left, double(column));
             if (share <= 0)
@@ -393,12 +439,14 @@ void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &
     }
 }
 
-QImage woodImage(const QRectF &area, const Grain &grain, const WoodTone &tone, const Raster &raster)
+QImage woodImage(const QRectF &area, const Grain &grain, const WoodTone &tone, const Raster &raster,
+                 std::span<const QRectF> hidden)
 {
     Canvas canvas(raster);
+    const std::vector<QRect> hiddenPixels = hiddenPixelsOf(raster, hidden);
     paintBands(canvas, area, grain.bands);
-    paintLines(canvas, area, grain);
-    paintPores(canvas, grain.pores, tone);
+    paintLines(canvas, area, grain, hiddenPixels);
+    paintPores(canvas, grain.pores, tone, hiddenPixels);
     return canvas.image();
 }
 
@@ -447,7 +495,8 @@ void drawDevicePixels(QPainter &painter, QImage image, QPoint at)
 
 } // namespace
 
-void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone)
+void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone,
+               std::span<const QRectF> hidden)
 {
     if (area.isEmpty())
         return;
@@ -464,7 +513,7 @@ void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const 
                              device.m22(),
                              device.dx() - pixels.left(),
                              device.dy() - pixels.top()};
-        drawDevicePixels(painter, woodImage(area, grain, tone, raster), pixels.topLeft());
+        drawDevicePixels(painter, woodImage(area, grain, tone, raster, hidden), pixels.topLeft());
     } else {
         // Turned: drawn upright at about the device's resolution, and turned by the painter.
         const double scale = std::max(1.0, std::sqrt(std::abs(device.determinant())));
@@ -472,7 +521,7 @@ void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const 
         const double sx = size.width() / area.width(), sy = size.height() / area.height();
         const Raster raster {size.width(), size.height(),     sx,
                              sy,           -area.left() * sx, -area.top() * sy};
-        painter.drawImage(area, woodImage(area, grain, tone, raster));
+        painter.drawImage(area, woodImage(area, grain, tone, raster, hidden));
     }
     paintKnots(painter, grain.knots, tone);
     painter.restore();
