@@ -89,25 +89,9 @@ std::vector<QRectF> panels(const ui::layout::WindowLayout &window)
     return result;
 }
 
-// An opening floored with pale wood, its grain running with the board's. The grain is left out
-// under hidden.
-void paintInlay(QPainter &painter, const QPainterPath &opening, std::span<const QRectF> hidden)
+// The board's own edge: raised, with a dark rim. It stays clear of every opening.
+void paintEdge(QPainter &painter, const QRectF &board)
 {
-    const QRectF bounds = opening.boundingRect();
-    painter.save();
-    painter.setClipPath(opening, Qt::IntersectClip);
-    paintWood(painter, bounds,
-              seedOf("inlay") ^ std::uint32_t(int(bounds.top()) * 977 + int(bounds.left())),
-              InlayWood, hidden);
-    painter.restore();
-    paintCutOut(painter, opening, Qt::NoBrush);
-}
-
-void paintBoard(QPainter &painter, const QRectF &board, std::string_view name,
-                std::span<const QRectF> hidden)
-{
-    paintWood(painter, board, seedOf(name), BoardWood, hidden);
-    // The board's own edge: raised, with a dark rim.
     paintBevel(painter, board.adjusted(1, 1, -1, -1), 3, QColor(255, 222, 170, 120),
                QColor(40, 20, 4, 150), false);
     painter.save();
@@ -223,11 +207,19 @@ void paintBackground(QPainter &painter, const ui::layout::WindowLayout &window)
         floors.push_back(insideOpening(ui::layout::AboutBanner, 0));
         floors.push_back(insideOpening(ui::layout::AboutFan, 0));
     }
-    paintBoard(painter, board, window.name, floors);
-
+    WoodSurface surface(painter, board);
+    surface.layWood(seedOf(window.name), BoardWood, floors);
+    // Each opening floored with pale wood, its grain running with the board's, and left out
+    // under the controls' boxes.
     const std::vector<QRectF> boxes = controlBoxes(window);
-    for (const QPainterPath &opening : openings)
-        paintInlay(painter, opening, boxes);
+    for (const QPainterPath &opening : openings) {
+        const QRectF bounds = opening.boundingRect();
+        surface.cutOpening(
+            opening, seedOf("inlay") ^ std::uint32_t(int(bounds.top()) * 977 + int(bounds.left())),
+            InlayWood, boxes);
+    }
+    surface.paint(painter);
+    paintEdge(painter, board);
 
     if (about) {
         paintBanner(painter, ui::layout::AboutBanner);

@@ -206,19 +206,24 @@ struct Raster
     double sx, sy, dx, dy;
 };
 
-// Wood drawn straight into an image, each stroke blended in as it is laid.
+Raster rasterOf(const QImage &image, const QTransform &toImage)
+{
+    return {image.width(), image.height(), toImage.m11(),
+            toImage.m22(), toImage.dx(),   toImage.dy()};
+}
+
+// Wood drawn straight into an image (32 bits a pixel, opaque), each stroke blended in as it is
+// laid.
 class Canvas
 {
 public:
-    explicit Canvas(const Raster &raster)
+    Canvas(QImage &image, const Raster &raster)
         : raster_(raster)
-        , image_(raster.width, raster.height, QImage::Format_RGB32)
-        , pixels_(reinterpret_cast<QRgb *>(image_.bits()))
-        , stride_(image_.bytesPerLine() / qsizetype(sizeof(QRgb)))
+        , pixels_(reinterpret_cast<QRgb *>(image.bits()))
+        , stride_(image.bytesPerLine() / qsizetype(sizeof(QRgb)))
     { }
 
     [[nodiscard]] const Raster &raster() const { return raster_; }
-    [[nodiscard]] const QImage &image() const { return image_; }
 
     void fillRow(int row, QRgb colour)
     {
@@ -266,7 +271,6 @@ private:
     }
 
     Raster raster_;
-    QImage image_;
     QRgb *pixels_;
     qsizetype stride_;
 };
@@ -439,17 +443,6 @@ void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &
     }
 }
 
-QImage woodImage(const QRectF &area, const Grain &grain, const WoodTone &tone, const Raster &raster,
-                 std::span<const QRectF> hidden)
-{
-    Canvas canvas(raster);
-    const std::vector<QRect> hiddenPixels = hiddenPixelsOf(raster, hidden);
-    paintBands(canvas, area, grain.bands);
-    paintLines(canvas, area, grain, hiddenPixels);
-    paintPores(canvas, grain.pores, tone, hiddenPixels);
-    return canvas.image();
-}
-
 void paintKnots(QPainter &painter, const std::vector<Knot> &knots, const WoodTone &tone)
 {
     for (const Knot &knot : knots) {
@@ -474,6 +467,26 @@ void paintKnots(QPainter &painter, const std::vector<Knot> &knots, const WoodTon
     }
 }
 
+// Lays wood over area (logical pixels) on image, whose pixels toImage maps it to.
+void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std::uint32_t seed,
+               const WoodTone &tone, std::span<const QRectF> hidden)
+{
+    const Grain grain = grainOf(area, seed, tone);
+    const Raster raster = rasterOf(image, toImage);
+    Canvas canvas(image, raster);
+    const std::vector<QRect> hiddenPixels = hiddenPixelsOf(raster, hidden);
+    paintBands(canvas, area, grain.bands);
+    paintLines(canvas, area, grain, hiddenPixels);
+    paintPores(canvas, grain.pores, tone, hiddenPixels);
+    if (!grain.knots.empty()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setTransform(toImage);
+        painter.setClipRect(area);
+        paintKnots(painter, grain.knots, tone);
+    }
+}
+
 // Whether the painter maps logical pixels to device pixels by scaling and moving alone.
 bool isUpright(const QTransform &device)
 {
@@ -495,36 +508,53 @@ void drawDevicePixels(QPainter &painter, QImage image, QPoint at)
 
 } // namespace
 
+WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
+    : area_(area)
+{
+    const QTransform device = painter.deviceTransform();
+    upright_ = isUpright(device);
+    if (upright_) {
+        // In the device's own pixels, so the wood is as crisp at any pixel ratio.
+        const QRect pixels = device.mapRect(area).toAlignedRect();
+        at_ = pixels.topLeft();
+        toImage_ = QTransform(device.m11(), 0, 0, device.m22(), device.dx() - pixels.left(),
+                              device.dy() - pixels.top());
+        image_ = QImage(pixels.size(), QImage::Format_RGB32);
+    } else {
+        // Turned: upright at about the device's resolution, and turned by the painter.
+        const double scale = std::max(1.0, std::sqrt(std::abs(device.determinant())));
+        const QSize size = (area.size() * scale).toSize().expandedTo(QSize(1, 1));
+        const double sx = size.width() / area.width(), sy = size.height() / area.height();
+        toImage_ = QTransform(sx, 0, 0, sy, -area.left() * sx, -area.top() * sy);
+        image_ = QImage(size, QImage::Format_RGB32);
+    }
+}
+
+void WoodSurface::layWood(std::uint32_t seed, const WoodTone &tone, std::span<const QRectF> hidden)
+{
+    if (!area_.isEmpty())
+        layWoodOn(image_, toImage_, area_, seed, tone, hidden);
+}
+
+void WoodSurface::paint(QPainter &painter) const
+{
+    painter.save();
+    painter.setClipRect(area_, Qt::IntersectClip);
+    if (upright_)
+        drawDevicePixels(painter, image_, at_);
+    else
+        painter.drawImage(area_, image_);
+    painter.restore();
+}
+
 void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone,
                std::span<const QRectF> hidden)
 {
     if (area.isEmpty())
         return;
-    const Grain grain = grainOf(area, seed, tone);
-    painter.save();
-    painter.setClipRect(area, Qt::IntersectClip);
-    const QTransform device = painter.deviceTransform();
-    if (isUpright(device)) {
-        // Drawn in the device's own pixels, so it is as crisp at any pixel ratio.
-        const QRect pixels = device.mapRect(area).toAlignedRect();
-        const Raster raster {pixels.width(),
-                             pixels.height(),
-                             device.m11(),
-                             device.m22(),
-                             device.dx() - pixels.left(),
-                             device.dy() - pixels.top()};
-        drawDevicePixels(painter, woodImage(area, grain, tone, raster, hidden), pixels.topLeft());
-    } else {
-        // Turned: drawn upright at about the device's resolution, and turned by the painter.
-        const double scale = std::max(1.0, std::sqrt(std::abs(device.determinant())));
-        const QSize size = (area.size() * scale).toSize().expandedTo(QSize(1, 1));
-        const double sx = size.width() / area.width(), sy = size.height() / area.height();
-        const Raster raster {size.width(), size.height(),     sx,
-                             sy,           -area.left() * sx, -area.top() * sy};
-        painter.drawImage(area, woodImage(area, grain, tone, raster, hidden));
-    }
-    paintKnots(painter, grain.knots, tone);
-    painter.restore();
+    WoodSurface surface(painter, area);
+    surface.layWood(seed, tone, hidden);
+    surface.paint(painter);
 }
 
 void paintBevel(QPainter &painter, const QRectF &rect, qreal width, const QColor &light,
@@ -612,24 +642,38 @@ constexpr std::array<Wall, 6> Walls {{
     {{1, 1}, {30, 15, 4, 120}},
 }};
 
-// How much of each device pixel of a frame a shape covers, 0 to 255, with a clear margin around
-// the frame so that reading a little way outside it needs no test.
+// How far a wall's offset reaches in the pixels that toPixels maps logical pixels to.
+int wallReach(const QTransform &toPixels)
+{
+    double reach = 0;
+    for (const Wall &wall : Walls) {
+        const QPointF offset = toPixels.map(wall.offset) - toPixels.map(QPointF(0, 0));
+        reach = std::max({reach, std::abs(offset.x()), std::abs(offset.y())});
+    }
+    return int(std::ceil(reach));
+}
+
+// How much of each pixel of a frame a shape covers, 0 to 255, with a clear margin around the
+// frame so that reading a little way outside it needs no test.
 class Coverage
 {
 public:
-    Coverage(const QPainterPath &shape, const QTransform &device, const QRect &frame, int margin)
-        : margin_(margin)
+    // toPixels maps logical pixels to the pixels of which frame is a part.
+    Coverage(const QPainterPath &shape, const QTransform &toPixels, const QRect &frame, int margin)
+        : frame_(frame)
+        , margin_(margin)
         , mask_(frame.size() + QSize(2 * margin, 2 * margin), QImage::Format_Alpha8)
     {
         mask_.fill(0);
         QPainter painter(&mask_);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setTransform(
-            device * QTransform::fromTranslate(margin - frame.left(), margin - frame.top()));
+            toPixels * QTransform::fromTranslate(margin - frame.left(), margin - frame.top()));
         painter.fillPath(shape, Qt::black);
     }
 
-    // Row y of the frame, from its first pixel; the margin lies either side.
+    [[nodiscard]] const QRect &frame() const { return frame_; }
+    // Row y of the frame (0 at its top), from its first pixel; the margin lies either side.
     [[nodiscard]] const uchar *row(int y) const
     {
         return mask_.constScanLine(y + margin_) + margin_;
@@ -637,43 +681,34 @@ public:
     [[nodiscard]] qsizetype stride() const { return mask_.bytesPerLine(); }
 
 private:
+    QRect frame_;
     int margin_;
     QImage mask_;
 };
 
-} // namespace
-
-void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &floor)
+// A premultiplied colour, channels 0 to 1.
+struct Premultiplied
 {
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.fillPath(opening, floor);
-    painter.restore();
+    float r, g, b, a;
+};
 
-    // The walls are worked out pixel by pixel from the opening's coverage: a pixel's share of
-    // a wall is its share of the opening less that of the pixel the wall's offset away.
-    const QTransform device = painter.deviceTransform();
-    const QRect frame =
-        device.mapRect(opening.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
-    if (frame.isEmpty())
-        return;
-
+// The walls of the opening whose coverage is given: calls lay(x, y, colour) for each pixel of
+// the frame (x and y from its top-left) that a wall falls on, with the walls' colour there,
+// each wall laid over those before it. A pixel's share of a wall is its share of the opening
+// less that of the pixel the wall's offset away. The coverage's margin must be wallReach + 2.
+template<typename Lay>
+void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
+{
     struct Layer
     {
         qsizetype from; // where the pixel the offset away lies in the mask, from the pixel
         float tx, ty;   // and how far between pixels
         float r, g, b, alpha;
     };
-    std::array<Layer, Walls.size()> layers {};
-    double reach = 0;
-    for (std::size_t i = 0; i < Walls.size(); ++i) {
-        const QPointF offset = device.map(Walls[i].offset) - device.map(QPointF(0, 0));
-        reach = std::max({reach, std::abs(offset.x()), std::abs(offset.y())});
-    }
-    const Coverage coverage(opening, device, frame, int(std::ceil(reach)) + 2);
     const qsizetype stride = coverage.stride();
+    std::array<Layer, Walls.size()> layers {};
     for (std::size_t i = 0; i < Walls.size(); ++i) {
-        const QPointF offset = device.map(Walls[i].offset) - device.map(QPointF(0, 0));
+        const QPointF offset = toPixels.map(Walls[i].offset) - toPixels.map(QPointF(0, 0));
         const double x = std::floor(-offset.x()), y = std::floor(-offset.y());
         const QColor &c = Walls[i].colour;
         layers[i] = {qsizetype(y) * stride + qsizetype(x),
@@ -684,7 +719,6 @@ void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &f
                      float(c.blueF()),
                      float(c.alphaF())};
     }
-
     // Every mask byte a pixel's walls read, relative to the pixel.
     std::vector<qsizetype> reads {0};
     for (const Layer &layer : layers) {
@@ -699,14 +733,12 @@ void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &f
         return bytes;
     };
 
-    QImage walls(frame.size(), QImage::Format_ARGB32_Premultiplied);
-    walls.fill(0);
-    for (int y = 0; y < walls.height(); ++y) {
+    const int width = coverage.frame().width(), height = coverage.frame().height();
+    for (int y = 0; y < height; ++y) {
         const uchar *mask = coverage.row(y);
-        auto *line = reinterpret_cast<QRgb *>(walls.scanLine(y));
-        for (int x = 0; x < walls.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             // Most pixels lie well outside or well inside the opening: pass them eight at a time.
-            if (x % 8 == 0 && x + 8 <= walls.width()) {
+            if (x % 8 == 0 && x + 8 <= width) {
                 if (eight(mask + x) == 0) {
                     x += 7;
                     continue;
@@ -722,8 +754,7 @@ void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &f
             if (mask[x] == 0)
                 continue;
             const float inside = float(mask[x]) * (1.0f / 255);
-            // Premultiplied, 0 to 1; each wall laid over those before it.
-            float r = 0, g = 0, b = 0, a = 0;
+            Premultiplied colour {0, 0, 0, 0};
             for (const Layer &layer : layers) {
                 const uchar *there = mask + x + layer.from;
                 float covered = there[0];
@@ -738,17 +769,85 @@ void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &f
                 if (share <= 0)
                     continue;
                 const float alpha = layer.alpha * share;
-                r = layer.r * alpha + r * (1 - alpha);
-                g = layer.g * alpha + g * (1 - alpha);
-                b = layer.b * alpha + b * (1 - alpha);
-                a = alpha + a * (1 - alpha);
+                colour.r = layer.r * alpha + colour.r * (1 - alpha);
+                colour.g = layer.g * alpha + colour.g * (1 - alpha);
+                colour.b = layer.b * alpha + colour.b * (1 - alpha);
+                colour.a = alpha + colour.a * (1 - alpha);
             }
-            if (a > 0)
-                line[x] = qRgba(int(r * 255 + 0.5f), int(g * 255 + 0.5f), int(b * 255 + 0.5f),
-                                int(a * 255 + 0.5f));
+            if (colour.a > 0)
+                lay(x, y, colour);
         }
     }
+}
+
+int channel(float value)
+{
+    return int(value * 255 + 0.5f);
+}
+
+} // namespace
+
+void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &floor)
+{
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.fillPath(opening, floor);
+    painter.restore();
+
+    const QTransform device = painter.deviceTransform();
+    const QRect frame =
+        device.mapRect(opening.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (frame.isEmpty())
+        return;
+    const Coverage coverage(opening, device, frame, wallReach(device) + 2);
+    QImage walls(frame.size(), QImage::Format_ARGB32_Premultiplied);
+    walls.fill(0);
+    layWalls(coverage, device, [&](int x, int y, const Premultiplied &colour) {
+        reinterpret_cast<QRgb *>(walls.scanLine(y))[x] =
+            qRgba(channel(colour.r), channel(colour.g), channel(colour.b), channel(colour.a));
+    });
     drawDevicePixels(painter, walls, frame.topLeft());
+}
+
+void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, const WoodTone &tone,
+                             std::span<const QRectF> hidden)
+{
+    const QRectF bounds = opening.boundingRect();
+    const QRect frame =
+        toImage_.mapRect(bounds).toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
+    if (frame.isEmpty())
+        return;
+    const Coverage coverage(opening, toImage_, frame, wallReach(toImage_) + 2);
+
+    // The floor: wood filling the opening's bounds, laid in where the opening covers the surface.
+    QImage floor(frame.size(), QImage::Format_RGB32);
+    layWoodOn(floor, toImage_ * QTransform::fromTranslate(-frame.left(), -frame.top()), bounds,
+              seed, tone, hidden);
+    for (int y = 0; y < frame.height(); ++y) {
+        const uchar *mask = coverage.row(y);
+        const auto *from = reinterpret_cast<const QRgb *>(floor.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(image_.scanLine(frame.top() + y)) + frame.left();
+        for (int x = 0; x < frame.width(); ++x) {
+            if (mask[x] == 255) {
+                to[x] = from[x];
+            } else if (mask[x] != 0) {
+                const std::uint32_t a = mask[x] + (mask[x] >> 7), keep = 256 - a; // 0 to 256
+                const std::uint32_t redBlue =
+                    ((to[x] & 0xff00ff) * keep + (from[x] & 0xff00ff) * a + 0x800080) >> 8;
+                const std::uint32_t green =
+                    ((to[x] & 0x00ff00) * keep + (from[x] & 0x00ff00) * a + 0x008000) >> 8;
+                to[x] = 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
+            }
+        }
+    }
+
+    layWalls(coverage, toImage_, [&](int x, int y, const Premultiplied &colour) {
+        QRgb &pixel = reinterpret_cast<QRgb *>(image_.scanLine(frame.top() + y))[frame.left() + x];
+        const float keep = 1 - colour.a;
+        pixel = qRgb(channel(colour.r + float(qRed(pixel)) / 255 * keep),
+                     channel(colour.g + float(qGreen(pixel)) / 255 * keep),
+                     channel(colour.b + float(qBlue(pixel)) / 255 * keep));
+    });
 }
 
 } // namespace art::drawing
