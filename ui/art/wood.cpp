@@ -227,7 +227,14 @@ public:
 
     void fillRow(int row, QRgb colour)
     {
-        std::fill_n(pixels_ + row * stride_, raster_.width, colour);
+        // One pixel, then copies of what is filled so far: far quicker than pixel by pixel.
+        QRgb *pixels = pixels_ + row * stride_;
+        pixels[0] = colour;
+        for (int done = 1; done < raster_.width;) {
+            const int more = std::min(done, raster_.width - done);
+            std::memcpy(pixels + done, pixels, std::size_t(more) * sizeof(QRgb));
+            done += more;
+        }
     }
 
     // Lays a stroke of the given thickness (device pixels), centred at height centre, over
@@ -686,6 +693,14 @@ private:
     QImage mask_;
 };
 
+// Eight bytes of a mask at once.
+std::uint64_t eightBytes(const uchar *at)
+{
+    std::uint64_t bytes;
+    std::memcpy(&bytes, at, sizeof bytes);
+    return bytes;
+}
+
 // A premultiplied colour, channels 0 to 1.
 struct Premultiplied
 {
@@ -702,7 +717,8 @@ void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
     struct Layer
     {
         qsizetype from; // where the pixel the offset away lies in the mask, from the pixel
-        float tx, ty;   // and how far between pixels
+        bool between;   // whether it lies between pixels,
+        float tx, ty;   // and how far
         float r, g, b, alpha;
     };
     const qsizetype stride = coverage.stride();
@@ -712,6 +728,7 @@ void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
         const double x = std::floor(-offset.x()), y = std::floor(-offset.y());
         const QColor &c = Walls[i].colour;
         layers[i] = {qsizetype(y) * stride + qsizetype(x),
+                     -offset.x() != x || -offset.y() != y,
                      float(-offset.x() - x),
                      float(-offset.y() - y),
                      float(c.redF()),
@@ -723,15 +740,10 @@ void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
     std::vector<qsizetype> reads {0};
     for (const Layer &layer : layers) {
         reads.push_back(layer.from);
-        if (layer.tx != 0 || layer.ty != 0)
+        if (layer.between)
             reads.insert(reads.end(),
                          {layer.from + 1, layer.from + stride, layer.from + stride + 1});
     }
-    const auto eight = [](const uchar *at) {
-        std::uint64_t bytes;
-        std::memcpy(&bytes, at, sizeof bytes);
-        return bytes;
-    };
 
     const int width = coverage.frame().width(), height = coverage.frame().height();
     for (int y = 0; y < height; ++y) {
@@ -739,13 +751,13 @@ void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
         for (int x = 0; x < width; ++x) {
             // Most pixels lie well outside or well inside the opening: pass them eight at a time.
             if (x % 8 == 0 && x + 8 <= width) {
-                if (eight(mask + x) == 0) {
+                if (eightBytes(mask + x) == 0) {
                     x += 7;
                     continue;
                 }
                 std::uint64_t all = ~std::uint64_t(0);
                 for (qsizetype read : reads)
-                    all &= eight(mask + x + read);
+                    all &= eightBytes(mask + x + read);
                 if (all == ~std::uint64_t(0)) {
                     x += 7;
                     continue;
@@ -758,12 +770,14 @@ void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
             for (const Layer &layer : layers) {
                 const uchar *there = mask + x + layer.from;
                 float covered = there[0];
-                if (layer.tx != 0 || layer.ty != 0) {
+                if (layer.between) {
                     covered =
                         (covered * (1 - layer.tx) + float(there[1]) * layer.tx) * (1 - layer.ty)
                         + (float(there[stride]) * (1 - layer.tx)
                            + float(there[stride + 1]) * layer.tx)
                             * layer.ty;
+                } else if (there[0] == 255) {
+                    continue;
                 }
                 const float share = inside * (1 - covered * (1.0f / 255));
                 if (share <= 0)
@@ -802,8 +816,10 @@ void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &f
     const Coverage coverage(opening, device, frame, wallReach(device) + 2);
     QImage walls(frame.size(), QImage::Format_ARGB32_Premultiplied);
     walls.fill(0);
+    auto *const bits = reinterpret_cast<QRgb *>(walls.bits());
+    const qsizetype stride = walls.bytesPerLine() / qsizetype(sizeof(QRgb));
     layWalls(coverage, device, [&](int x, int y, const Premultiplied &colour) {
-        reinterpret_cast<QRgb *>(walls.scanLine(y))[x] =
+        bits[y * stride + x] =
             qRgba(channel(colour.r), channel(colour.g), channel(colour.b), channel(colour.a));
     });
     drawDevicePixels(painter, walls, frame.topLeft());
@@ -823,11 +839,24 @@ void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, co
     QImage floor(frame.size(), QImage::Format_RGB32);
     layWoodOn(floor, toImage_ * QTransform::fromTranslate(-frame.left(), -frame.top()), bounds,
               seed, tone, hidden);
+    auto *const bits = reinterpret_cast<QRgb *>(image_.bits());
+    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb *const origin = bits + frame.top() * stride + frame.left();
     for (int y = 0; y < frame.height(); ++y) {
         const uchar *mask = coverage.row(y);
         const auto *from = reinterpret_cast<const QRgb *>(floor.constScanLine(y));
-        auto *to = reinterpret_cast<QRgb *>(image_.scanLine(frame.top() + y)) + frame.left();
+        QRgb *to = origin + y * stride;
         for (int x = 0; x < frame.width(); ++x) {
+            // Eight at a time where the opening covers all or none of them.
+            if (x % 8 == 0 && x + 8 <= frame.width()) {
+                const std::uint64_t eight = eightBytes(mask + x);
+                if (eight == 0 || eight == ~std::uint64_t(0)) {
+                    if (eight != 0)
+                        std::copy_n(from + x, 8, to + x);
+                    x += 7;
+                    continue;
+                }
+            }
             if (mask[x] == 255) {
                 to[x] = from[x];
             } else if (mask[x] != 0) {
@@ -842,7 +871,7 @@ void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, co
     }
 
     layWalls(coverage, toImage_, [&](int x, int y, const Premultiplied &colour) {
-        QRgb &pixel = reinterpret_cast<QRgb *>(image_.scanLine(frame.top() + y))[frame.left() + x];
+        QRgb &pixel = origin[y * stride + x];
         const float keep = 1 - colour.a;
         pixel = qRgb(channel(colour.r + float(qRed(pixel)) / 255 * keep),
                      channel(colour.g + float(qGreen(pixel)) / 255 * keep),
