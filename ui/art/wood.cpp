@@ -176,16 +176,22 @@ double knotPushAcross(const Knot &knot, double y0)
     return d >= 0 ? push : -push;
 }
 
-// sin(phase + k * step) for k = 0, 1, 2, ... by turning a unit vector, one step at a time.
+// sin(phase + k * step) for k = 0, 1, 2, ...: found directly at any k, then by turning a unit
+// vector one step at a time.
 class Wave
 {
 public:
     Wave(double phase, double step)
-        : sin_(std::sin(phase))
-        , cos_(std::cos(phase))
+        : phase_(phase)
+        , step_(step)
         , stepSin_(std::sin(step))
         , stepCos_(std::cos(step))
     { }
+    void seek(int k)
+    {
+        sin_ = std::sin(phase_ + k * step_);
+        cos_ = std::cos(phase_ + k * step_);
+    }
     [[nodiscard]] double value() const { return sin_; }
     void advance()
     {
@@ -195,7 +201,8 @@ public:
     }
 
 private:
-    double sin_, cos_, stepSin_, stepCos_;
+    double phase_, step_, stepSin_, stepCos_;
+    double sin_ = 0, cos_ = 1;
 };
 
 // Where the raster's pixels lie: pixel (column, row) is the square from (column, row) to
@@ -322,21 +329,22 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
     const double first = area.left() - GrainStep;
     const int samples = int(std::floor((area.width() + 2 * GrainStep) / GrainStep)) + 1;
 
-    // Where each column's centre lies along the samples (in steps), and the first column of
-    // each stretch between two samples; columns beyond the ends belong to the end stretches.
+    // Where each column's centre lies along the samples (in steps), the stretch between two
+    // samples that each column belongs to, and each stretch's first column; columns beyond the
+    // ends belong to the end stretches.
     const auto along = [&](int column) {
         return ((column + 0.5 - r.dx) / r.sx - first) / GrainStep;
     };
+    std::vector<int> stretchOf(std::size_t(r.width));
     std::vector<int> stretchStart(std::size_t(samples), r.width);
-    stretchStart[0] = 0;
     for (int column = r.width - 1; column >= 0; --column) {
         const int k = std::clamp(int(std::floor(along(column))), 0, samples - 2);
+        stretchOf[std::size_t(column)] = k;
         stretchStart[std::size_t(k)] = column;
     }
-    for (int k = samples - 2; k > 0; --k)
+    for (int k = samples - 2; k >= 0; --k)
         stretchStart[std::size_t(k)] =
             std::min(stretchStart[std::size_t(k)], stretchStart[std::size_t(k) + 1]);
-    stretchStart[std::size_t(samples) - 1] = r.width;
     std::vector<double> stretchAlong(std::size_t(samples) - 1); // at each stretch's first column
     for (int k = 0; k + 1 < samples; ++k)
         stretchAlong[std::size_t(k)] = along(stretchStart[std::size_t(k)]) - k;
@@ -354,64 +362,90 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
             knotAlong[n][std::size_t(k)] = knotPushAlong(grain.knots[n], x);
     }
 
-    std::vector<double> height(count); // device pixels
+    struct Push
+    {
+        std::size_t knot;
+        double across;
+    };
+    std::vector<Push> pushes;
+    std::vector<std::pair<int, int>> covered, runs; // columns, from and past the end
+    std::vector<double> height(count);              // device pixels
     std::vector<double> thickness(count - 1);
-    std::vector<char> skip(std::size_t(r.width)); // columns where the line is wholly hidden
-    bool skipping = false;
-    std::vector<double> across(grain.knots.size());
     for (const GrainLine &line : grain.lines) {
+        // The knots that move this line by a visible fraction of a pixel, and how far and how
+        // steeply the line can stray from its height at the left: the bounds of its waves.
+        pushes.clear();
+        double stray = grain.sharedAmplitude + line.a1 + line.a2;
+        double steepest =
+            grain.sharedAmplitude * grain.sharedFrequency + line.a1 * line.f1 + line.a2 * line.f2;
+        for (std::size_t n = 0; n < grain.knots.size(); ++n) {
+            const double across = knotPushAcross(grain.knots[n], line.y0);
+            if (std::abs(across) < 1.0 / 256)
+                continue;
+            pushes.push_back({n, across});
+            stray += std::abs(across);
+            steepest += std::abs(across) * 0.86 / (grain.knots[n].radius * 2.4);
+        }
+        steepest *= r.sy / r.sx;
+        const double middle = line.y0 * r.sy + r.dy;
+        const double reach =
+            stray * r.sy + line.width * r.sy * std::sqrt(1 + steepest * steepest) / 2 + 1;
+        const int top = int(std::floor(middle - reach)), bottom = int(std::floor(middle + reach));
+        if (bottom < 0 || top >= r.height)
+            continue;
+
+        // The runs of columns where the line is not wholly hidden.
+        covered.clear();
+        for (const QRect &rect : hidden) {
+            if (rect.top() <= top && rect.bottom() >= bottom)
+                covered.emplace_back(rect.left(), rect.right() + 1);
+        }
+        std::sort(covered.begin(), covered.end());
+        runs.clear();
+        int from = 0;
+        for (const auto &[left, right] : covered) {
+            if (left > from)
+                runs.emplace_back(from, left);
+            from = std::max(from, right);
+        }
+        if (from < r.width)
+            runs.emplace_back(from, r.width);
+
         const double drift = grain.sharedPhase + line.y0 * 0.012;
         const double sharedSinDrift = grain.sharedAmplitude * std::cos(drift);
         const double sharedCosDrift = grain.sharedAmplitude * std::sin(drift);
         Wave wave1(line.f1 * first + line.p1, line.f1 * GrainStep);
         Wave wave2(line.f2 * first + line.p2, line.f2 * GrainStep);
-        for (std::size_t n = 0; n < grain.knots.size(); ++n)
-            across[n] = knotPushAcross(grain.knots[n], line.y0);
-        for (int k = 0; k < samples; ++k) {
-            const std::size_t i = std::size_t(k);
-            double y = line.y0 + sharedSin[i] * sharedSinDrift + sharedCos[i] * sharedCosDrift
-                + line.a1 * wave1.value() + line.a2 * wave2.value();
-            for (std::size_t n = 0; n < across.size(); ++n)
-                y += knotAlong[n][i] * across[n];
-            height[i] = y * r.sy + r.dy;
-            wave1.advance();
-            wave2.advance();
-        }
-        // A sloping stroke is cut by a column over a greater height than a level one.
-        for (int k = 0; k + 1 < samples; ++k) {
-            const double slope =
-                (height[std::size_t(k) + 1] - height[std::size_t(k)]) / (GrainStep * r.sx);
-            thickness[std::size_t(k)] = line.width * r.sy * std::sqrt(1 + slope * slope);
-        }
-        const auto [low, high] = std::minmax_element(height.begin(), height.end());
-        const double reach = *std::max_element(thickness.begin(), thickness.end()) / 2;
-        const int top = int(std::floor(*low - reach)), bottom = int(std::floor(*high + reach));
-        if (bottom < 0 || top >= r.height)
-            continue;
-        if (skipping)
-            std::fill(skip.begin(), skip.end(), char(0));
-        skipping = false;
-        for (const QRect &rect : hidden) {
-            if (rect.top() <= top && rect.bottom() >= bottom) {
-                std::fill(skip.begin() + rect.left(), skip.begin() + rect.right() + 1, char(1));
-                skipping = true;
+        for (const auto &[runFrom, runTo] : runs) {
+            const int firstStretch = stretchOf[std::size_t(runFrom)];
+            const int lastStretch = stretchOf[std::size_t(runTo) - 1];
+            wave1.seek(firstStretch);
+            wave2.seek(firstStretch);
+            for (int k = firstStretch; k <= lastStretch + 1; ++k) {
+                const std::size_t i = std::size_t(k);
+                double y = line.y0 + sharedSin[i] * sharedSinDrift + sharedCos[i] * sharedCosDrift
+                    + line.a1 * wave1.value() + line.a2 * wave2.value();
+                for (const Push &push : pushes)
+                    y += knotAlong[push.knot][i] * push.across;
+                height[i] = y * r.sy + r.dy;
+                wave1.advance();
+                wave2.advance();
             }
-        }
-        if (skipping && std::find(skip.begin(), skip.end(), char(0)) == skip.end())
-            continue;
-        // Between two samples the line runs straight: its centre moves by a fixed amount from
-        // one column to the next.
-        for (int k = 0; k + 1 < samples; ++k) {
-            const std::size_t i = std::size_t(k);
-            const int from = stretchStart[i], to = stretchStart[i + 1];
-            if (from >= to)
-                continue;
-            const double rise = height[i + 1] - height[i];
-            double centre = height[i] + rise * stretchAlong[i];
-            const double perColumn = rise * alongPerColumn;
-            for (int column = from; column < to; ++column, centre += perColumn) {
-                if (!skip[std::size_t(column)])
-                    canvas.stroke(column, centre, thickness[i], line.colour, line.alpha);
+            // Between two samples the line runs straight: its centre moves by a fixed amount
+            // from one column to the next. A sloping stroke is cut by a column over a greater
+            // height than a level one.
+            for (int k = firstStretch; k <= lastStretch; ++k) {
+                const std::size_t i = std::size_t(k);
+                const int columnFrom = std::max(stretchStart[i], runFrom);
+                const int columnTo = std::min(stretchStart[i + 1], runTo);
+                const double rise = height[i + 1] - height[i];
+                const double slope = rise / (GrainStep * r.sx);
+                const double thick = line.width * r.sy * std::sqrt(1 + slope * slope);
+                const double perColumn = rise * alongPerColumn;
+                double centre = height[i]
+                    + rise * (stretchAlong[i] + (columnFrom - stretchStart[i]) * alongPerColumn);
+                for (int column = columnFrom; column < columnTo; ++column, centre += perColumn)
+                    canvas.stroke(column, centre, thick, line.colour, line.alpha);
             }
         }
     }
