@@ -20,7 +20,7 @@ namespace ui {
 // (QGuiApplication::platformName()), from the hot spot in logical pixels.
 [[nodiscard]] QPoint cursorHotSpot(QPoint hotSpot, qreal devicePixelRatio, const QString &platform);
 
-// The program icon at the usual sizes.
+// The program icon, drawn at each size when first asked for.
 [[nodiscard]] const QIcon &programIcon();
 
 } // namespace ui
