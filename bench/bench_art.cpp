@@ -5,6 +5,7 @@
 //
 // Usage: bench_art [runs]   (QT_QPA_PLATFORM is offscreen unless set)
 #include "ui/art/art.h"
+#include "ui/artwork.h"
 #include "ui/frmcards.h"
 #include "ui/layout.h"
 #include "ui/picture.h"
@@ -97,6 +98,14 @@ int main(int argc, char *argv[])
                                           [side](QPainter &p) { art::paintIcon(p, side); });
                }));
     }
+
+    report("icon made, nothing drawn", timesMs(runs, [] { (void)ui::makeProgramIcon(); }));
+    // What X11 has drawn when a window is given the icon: every size offered.
+    report("icon, every size offered", timesMs(runs, [] {
+               const QIcon icon = ui::makeProgramIcon();
+               for (const QSize &size : icon.availableSizes())
+                   (void)icon.pixmap(size);
+           }));
 
     for (qreal ratio : {1.0, 2.0}) {
         char what[64];

@@ -129,9 +129,14 @@ const QCursor &pointerCursor(art::Pointer pointer)
     return found->second;
 }
 
+QIcon makeProgramIcon()
+{
+    return QIcon(new ProgramIconEngine);
+}
+
 const QIcon &programIcon()
 {
-    static const QIcon icon(new ProgramIconEngine);
+    static const QIcon icon = makeProgramIcon();
     return icon;
 }
 
