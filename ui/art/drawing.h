@@ -98,7 +98,7 @@ public:
                     std::span<const QRectF> hidden = {});
 
     // Draws the surface within its area.
-    void paint(QPainter &painter) const;
+    void paint(QPainter &painter);
 
 private:
     QRectF area_;

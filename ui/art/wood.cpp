@@ -161,8 +161,9 @@ Grain grainOf(const QRectF &area, std::uint32_t seed, const WoodTone &tone)
     return grain;
 }
 
-// How far a grain line starting at height y0 bends away from a knot at x: the knot's push
-// at x (pushAlong) times how near the line passes (the rest).
+// A knot bends the grain lines that pass near it away from itself: a line starting at height y0
+// moves at x by knotPushAcross (how near it passes, and which way) times knotPushAlong (how near
+// x is to the knot).
 double knotPushAlong(const Knot &knot, double x)
 {
     const double along = (x - knot.x) / (knot.radius * 2.4);
@@ -204,6 +205,17 @@ private:
     double phase_, step_, stepSin_, stepCos_;
     double sin_ = 0, cos_ = 1;
 };
+
+// An opaque pixel moved towards an opaque colour by amount, 0 to 256; two channels at a time.
+QRgb mixed(QRgb pixel, QRgb colour, std::uint32_t amount)
+{
+    const std::uint32_t keep = 256 - amount;
+    const std::uint32_t redBlue =
+        ((pixel & 0xff00ff) * keep + (colour & 0xff00ff) * amount + 0x800080) >> 8;
+    const std::uint32_t green =
+        ((pixel & 0x00ff00) * keep + (colour & 0x00ff00) * amount + 0x008000) >> 8;
+    return 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
+}
 
 // Where the raster's pixels lie: pixel (column, row) is the square from (column, row) to
 // (column + 1, row + 1) of x * sx + dx, y * sy + dy, where x and y are logical pixels.
@@ -270,18 +282,12 @@ public:
     }
 
 private:
-    // Moves pixel towards colour by amount (0 to 1), two channels at a time.
+    // Moves pixel towards colour by amount (0 to 1).
     static void blend(QRgb &pixel, QRgb colour, float amount)
     {
         const auto a = std::uint32_t(amount * 256 + 0.5f);
-        if (a == 0)
-            return;
-        const std::uint32_t keep = 256 - a;
-        const std::uint32_t redBlue =
-            ((pixel & 0xff00ff) * keep + (colour & 0xff00ff) * a + 0x800080) >> 8;
-        const std::uint32_t green =
-            ((pixel & 0x00ff00) * keep + (colour & 0x00ff00) * a + 0x008000) >> 8;
-        pixel = 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
+        if (a != 0)
+            pixel = mixed(pixel, colour, a);
     }
 
     Raster raster_;
@@ -535,8 +541,9 @@ bool isUpright(const QTransform &device)
 }
 
 // Draws an image made pixel for pixel in the device's pixels, its top-left at the given
-// device pixel.
-void drawDevicePixels(QPainter &painter, QImage image, QPoint at)
+// device pixel. The image is the caller's own: were it shared, marking its pixel ratio would
+// copy it.
+void drawDevicePixels(QPainter &painter, QImage &image, QPoint at)
 {
     painter.save();
     painter.resetTransform();
@@ -544,6 +551,7 @@ void drawDevicePixels(QPainter &painter, QImage image, QPoint at)
     const QTransform device = painter.deviceTransform();
     image.setDevicePixelRatio(device.m11());
     painter.drawImage(device.inverted().map(QPointF(at)), image);
+    image.setDevicePixelRatio(1);
     painter.restore();
 }
 
@@ -552,6 +560,8 @@ void drawDevicePixels(QPainter &painter, QImage image, QPoint at)
 WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
     : area_(area)
 {
+    if (area.isEmpty())
+        return;
     const QTransform device = painter.deviceTransform();
     upright_ = isUpright(device);
     if (upright_) {
@@ -573,12 +583,14 @@ WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
 
 void WoodSurface::layWood(std::uint32_t seed, const WoodTone &tone, std::span<const QRectF> hidden)
 {
-    if (!area_.isEmpty())
+    if (!image_.isNull())
         layWoodOn(image_, toImage_, area_, seed, tone, hidden);
 }
 
-void WoodSurface::paint(QPainter &painter) const
+void WoodSurface::paint(QPainter &painter)
 {
+    if (image_.isNull())
+        return;
     painter.save();
     painter.setClipRect(area_, Qt::IntersectClip);
     if (upright_)
@@ -891,16 +903,8 @@ void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, co
                     continue;
                 }
             }
-            if (mask[x] == 255) {
-                to[x] = from[x];
-            } else if (mask[x] != 0) {
-                const std::uint32_t a = mask[x] + (mask[x] >> 7), keep = 256 - a; // 0 to 256
-                const std::uint32_t redBlue =
-                    ((to[x] & 0xff00ff) * keep + (from[x] & 0xff00ff) * a + 0x800080) >> 8;
-                const std::uint32_t green =
-                    ((to[x] & 0x00ff00) * keep + (from[x] & 0x00ff00) * a + 0x008000) >> 8;
-                to[x] = 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
-            }
+            if (mask[x] != 0) // 0 to 255 made 0 to 256
+                to[x] = mixed(to[x], from[x], mask[x] + (mask[x] >> 7));
         }
     }
 
