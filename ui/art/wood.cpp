@@ -206,6 +206,14 @@ private:
     double sin_ = 0, cos_ = 1;
 };
 
+// The whole number at or below value, which lies well within int's range; without a call, as
+// std::floor needs on processors before SSE4.1.
+int floorOf(double value)
+{
+    const int truncated = int(value);
+    return truncated - (value < truncated ? 1 : 0);
+}
+
 // An opaque pixel moved towards an opaque colour by amount, 0 to 256; two channels at a time.
 QRgb mixed(QRgb pixel, QRgb colour, std::uint32_t amount)
 {
@@ -324,6 +332,26 @@ std::vector<QRect> hiddenPixelsOf(const Raster &r, std::span<const QRectF> hidde
         if (!inside.isEmpty())
             pixels.push_back(inside);
     }
+    // Rectangles side by side or one above the other make one: a line that runs from one box
+    // into the next is hidden all the same (a grid of cells is one rectangle).
+    const auto joinable = [](const QRect &a, const QRect &b) {
+        return (a.top() == b.top() && a.bottom() == b.bottom() && a.left() <= b.right() + 1
+                && b.left() <= a.right() + 1)
+            || (a.left() == b.left() && a.right() == b.right() && a.top() <= b.bottom() + 1
+                && b.top() <= a.bottom() + 1);
+    };
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < pixels.size() && !joined; ++i) {
+            for (std::size_t j = i + 1; j < pixels.size() && !joined; ++j) {
+                if (joinable(pixels[i], pixels[j])) {
+                    pixels[i] = pixels[i].united(pixels[j]);
+                    pixels.erase(pixels.begin() + std::ptrdiff_t(j));
+                    joined = true;
+                }
+            }
+        }
+    }
     return pixels;
 }
 
@@ -344,7 +372,7 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
     std::vector<int> stretchOf(std::size_t(r.width));
     std::vector<int> stretchStart(std::size_t(samples), r.width);
     for (int column = r.width - 1; column >= 0; --column) {
-        const int k = std::clamp(int(std::floor(along(column))), 0, samples - 2);
+        const int k = std::clamp(floorOf(along(column)), 0, samples - 2);
         stretchOf[std::size_t(column)] = k;
         stretchStart[std::size_t(k)] = column;
     }
@@ -375,7 +403,8 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
     };
     std::vector<Push> pushes;
     std::vector<std::pair<int, int>> covered, runs; // columns, from and past the end
-    std::vector<double> height(count);              // device pixels
+    std::vector<QRect> crossed;
+    std::vector<double> height(count); // device pixels
     std::vector<double> thickness(count - 1);
     for (const GrainLine &line : grain.lines) {
         // The knots that move this line by a visible fraction of a pixel, and how far and how
@@ -396,15 +425,19 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
         const double middle = line.y0 * r.sy + r.dy;
         const double reach =
             stray * r.sy + line.width * r.sy * std::sqrt(1 + steepest * steepest) / 2 + 1;
-        const int top = int(std::floor(middle - reach)), bottom = int(std::floor(middle + reach));
+        const int top = floorOf(middle - reach), bottom = floorOf(middle + reach);
         if (bottom < 0 || top >= r.height)
             continue;
 
-        // The runs of columns where the line is not wholly hidden.
+        // The runs of columns where the line is not wholly hidden, and the hidden rectangles
+        // it may pass through in part.
         covered.clear();
+        crossed.clear();
         for (const QRect &rect : hidden) {
             if (rect.top() <= top && rect.bottom() >= bottom)
                 covered.emplace_back(rect.left(), rect.right() + 1);
+            else if (rect.top() <= bottom && rect.bottom() >= top)
+                crossed.push_back(rect);
         }
         std::sort(covered.begin(), covered.end());
         runs.clear();
@@ -447,6 +480,14 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
                 const double rise = height[i + 1] - height[i];
                 const double slope = rise / (GrainStep * r.sx);
                 const double thick = line.width * r.sy * std::sqrt(1 + slope * slope);
+                // A stretch wholly inside a box it passes through is left out too.
+                const int stretchTop = floorOf(std::min(height[i], height[i + 1]) - thick);
+                const int stretchBottom = floorOf(std::max(height[i], height[i + 1]) + thick);
+                if (std::any_of(crossed.begin(), crossed.end(), [&](const QRect &rect) {
+                        return rect.left() <= columnFrom && rect.right() >= columnTo - 1
+                            && rect.top() <= stretchTop && rect.bottom() >= stretchBottom;
+                    }))
+                    continue;
                 const double perColumn = rise * alongPerColumn;
                 double centre = height[i]
                     + rise * (stretchAlong[i] + (columnFrom - stretchStart[i]) * alongPerColumn);
@@ -470,10 +511,10 @@ void paintPores(Canvas &canvas, const std::vector<Pore> &pores, const WoodTone &
         // A round cap, as a square one of the same area.
         const double cap = pore.width * r.sx / 2 * (std::numbers::pi / 4);
         const double left = x0 - cap, right = x1 + cap;
-        const int firstColumn = std::max(0, int(std::floor(left)));
-        const int lastColumn = std::min(r.width - 1, int(std::floor(right)));
+        const int firstColumn = std::max(0, floorOf(left));
+        const int lastColumn = std::min(r.width - 1, floorOf(right));
         const double reach = thickness / 2 + std::abs(slope) * (x1 - x0);
-        const int top = int(std::floor(y0 - reach)), bottom = int(std::floor(y0 + reach));
+        const int top = floorOf(y0 - reach), bottom = floorOf(y0 + reach);
         if (std::any_of(hidden.begin(), hidden.end(), [&](const QRect &rect) {
                 return rect.left() <= firstColumn && rect.right() >= lastColumn && rect.top() <= top
                     && rect.bottom() >= bottom;
