@@ -269,8 +269,14 @@ private slots:
     {
         QFETCH(qreal, ratio);
         const QSize size(200, 120);
-        const std::array<QRectF, 3> hidden = {
-            {{20, 10, 60, 40}, {90.5, 30.25, 49, 17}, {10, 80, 180, 30}}};
+        // Apart, side by side, and side by side with a gap of two pixels.
+        const std::array<QRectF, 7> hidden = {{{20, 10, 60, 40},
+                                               {90.5, 30.25, 49, 17},
+                                               {10, 80, 180, 30},
+                                               {150, 5, 20, 20},
+                                               {170, 5, 25, 20},
+                                               {150, 50, 20, 20},
+                                               {172, 50, 20, 20}}};
         const auto draw = [&](std::span<const QRectF> leftOut) {
             return ui::renderPixmap(size, ratio,
                                     [&](QPainter &p) {
