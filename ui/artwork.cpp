@@ -1,13 +1,93 @@
 #include "artwork.h"
 
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
 namespace ui {
+
+namespace {
+
+// The program icon, drawn at a size only when that size is first asked for. A platform may ask
+// for every size the icon offers as soon as a window is given it (X11 does, to list them all
+// for the window manager): the sizes offered are those a desktop commonly shows.
+class ProgramIconEngine final : public QIconEngine
+{
+public:
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0)
+            return {};
+        auto found = drawn_.find(side);
+        if (found == drawn_.end()) {
+            found = drawn_
+                        .emplace(side,
+                                 renderPixmap(QSize(side, side), 1.0,
+                                              [side](QPainter &p) { art::paintIcon(p, side); }))
+                        .first;
+        }
+        if (size.width() == size.height())
+            return found->second;
+        QPixmap centred(size);
+        centred.fill(Qt::transparent);
+        QPainter painter(&centred);
+        painter.drawPixmap((size.width() - side) / 2, (size.height() - side) / 2, found->second);
+        return centred;
+    }
+
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        // The size comes in device-independent pixels.
+        QPixmap drawn = pixmap(size * scale, mode, state);
+#else
+        // The size comes in device pixels already.
+        QPixmap drawn = pixmap(size, mode, state);
+#endif
+        drawn.setDevicePixelRatio(scale);
+        return drawn;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap drawn = pixmap(rect.size() * ratio, mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), drawn);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+    }
+
+    [[nodiscard]] QIconEngine *clone() const override
+    {
+        return new ProgramIconEngine(*this);
+    }
+    [[nodiscard]] QString key() const override
+    {
+        return QStringLiteral("QuintagridProgramIcon");
+    }
+
+private:
+    std::map<int, QPixmap> drawn_; // by side, in pixels
+};
+
+} // namespace
 
 PictureRef backgroundPicture(const layout::WindowLayout &window)
 {
@@ -40,8 +120,8 @@ const QCursor &pointerCursor(art::Pointer pointer)
     if (found == cursors.end()) {
         const QScreen *screen = QGuiApplication::primaryScreen();
         const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
-        const QPixmap pixmap = renderPixmap(art::PointerSize, ratio,
-                                            [pointer](QPainter &p) { art::paintPointer(p, pointer); });
+        const QPixmap pixmap = renderPixmap(
+            art::PointerSize, ratio, [pointer](QPainter &p) { art::paintPointer(p, pointer); });
         const QPoint hot =
             cursorHotSpot(art::pointerHotSpot(pointer), ratio, QGuiApplication::platformName());
         found = cursors.emplace(pointer, QCursor(pixmap, hot.x(), hot.y())).first;
@@ -49,15 +129,14 @@ const QCursor &pointerCursor(art::Pointer pointer)
     return found->second;
 }
 
+QIcon makeProgramIcon()
+{
+    return QIcon(new ProgramIconEngine);
+}
+
 const QIcon &programIcon()
 {
-    static const QIcon icon = [] {
-        QIcon built;
-        for (int side : {16, 24, 32, 48, 64, 128, 256})
-            built.addPixmap(renderPixmap(QSize(side, side), 1.0,
-                                         [side](QPainter &p) { art::paintIcon(p, side); }));
-        return built;
-    }();
+    static const QIcon icon = makeProgramIcon();
     return icon;
 }
 

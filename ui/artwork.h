@@ -20,7 +20,9 @@ namespace ui {
 // (QGuiApplication::platformName()), from the hot spot in logical pixels.
 [[nodiscard]] QPoint cursorHotSpot(QPoint hotSpot, qreal devicePixelRatio, const QString &platform);
 
-// The program icon at the usual sizes.
+// The program icon, drawn at each size when first asked for, one for the whole program.
 [[nodiscard]] const QIcon &programIcon();
+// A program icon of its own, nothing drawn yet.
+[[nodiscard]] QIcon makeProgramIcon();
 
 } // namespace ui

@@ -26,7 +26,6 @@ FramelessWindow::FramelessWindow(const layout::WindowLayout &window, Qt::WindowF
 {
     setObjectName(QString::fromLatin1(window.name.data(), qsizetype(window.name.size())));
     setWindowTitle(QStringLiteral("Quintagrid"));
-    setWindowIcon(programIcon());
     setFixedSize(window.size());
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(pointerCursor(art::Pointer::Grab));
@@ -72,6 +71,12 @@ void FramelessWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     background_->draw(painter, 0, 0);
+    // The icon is given just after the first paint: the window system may have every size of
+    // it drawn at once, and that must not hold back the window's first picture.
+    if (!iconGiven_) {
+        iconGiven_ = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
+    }
 }
 
 void FramelessWindow::mousePressEvent(QMouseEvent *event)

@@ -1,5 +1,6 @@
-// What every visible window provides for itself, having no frame: its background picture,
-// moving by dragging the background, and, for the secondary windows, staying in front.
+// What every visible window provides for itself, having no frame: its background picture, the
+// program icon, moving by dragging the background, and, for the secondary windows, staying in
+// front.
 #pragma once
 
 #include "layout.h"
@@ -49,6 +50,7 @@ protected:
 private:
     const layout::WindowLayout &layout_;
     PictureRef background_;
+    bool iconGiven_ = false;
 };
 
 // A window opened over the disabled main window. Its Timer1 brings it to the front every 10 ms

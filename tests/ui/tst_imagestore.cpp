@@ -2,16 +2,19 @@
 // pictures tell apart what they must, that they are drawn at the screen's resolution, and that
 // the window backgrounds are cut where the layout puts the controls.
 #include "art/art.h"
+#include "art/drawing.h"
 #include "artwork.h"
 #include "frmcards.h"
 #include "layout.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 Q_DECLARE_METATYPE(art::Pointer)
@@ -225,6 +228,83 @@ private slots:
                                  .arg(at.y())));
             }
         }
+    }
+
+    void backgroundDrawnTwiceIsTheSame_data()
+    {
+        QTest::addColumn<QByteArray>("window");
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("frmQuintagrid at 1") << QByteArray("frmQuintagrid") << 1.0;
+        QTest::newRow("frmQuintagrid at 2") << QByteArray("frmQuintagrid") << 2.0;
+        QTest::newRow("frmEnterName at 1.5") << QByteArray("frmEnterName") << 1.5;
+    }
+
+    // Every pixel comes from the window's seeds and the layout, nothing from what memory
+    // happened to hold: another window drawn in between leaves no trace.
+    void backgroundDrawnTwiceIsTheSame()
+    {
+        QFETCH(QByteArray, window);
+        QFETCH(qreal, ratio);
+        const auto draw = [&](const ui::layout::WindowLayout &layout) {
+            return ui::renderPixmap(layout.size(), ratio,
+                                    [&](QPainter &p) { art::paintBackground(p, layout); })
+                .toImage();
+        };
+        const QImage first = draw(windowNamed(window));
+        (void)draw(ui::layout::frmAbout);
+        QVERIFY(first == draw(windowNamed(window)));
+    }
+
+    void woodIsLeftOutOnlyWhereItIsHidden_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("at 1") << 1.0;
+        QTest::newRow("at 1.5") << 1.5;
+        QTest::newRow("at 2") << 2.0;
+    }
+
+    // Hiding parts of the wood changes nothing outside them: the grain that shows is the grain
+    // of the whole piece.
+    void woodIsLeftOutOnlyWhereItIsHidden()
+    {
+        QFETCH(qreal, ratio);
+        const QSize size(200, 120);
+        // Apart, side by side, and side by side with a gap of two pixels.
+        const std::array<QRectF, 7> hidden = {{{20, 10, 60, 40},
+                                               {90.5, 30.25, 49, 17},
+                                               {10, 80, 180, 30},
+                                               {150, 5, 20, 20},
+                                               {170, 5, 25, 20},
+                                               {150, 50, 20, 20},
+                                               {172, 50, 20, 20}}};
+        const auto draw = [&](std::span<const QRectF> leftOut) {
+            return ui::renderPixmap(size, ratio,
+                                    [&](QPainter &p) {
+                                        art::drawing::paintWood(p, QRectF(QPointF(0, 0), size), 7,
+                                                                art::drawing::BoardWood, leftOut);
+                                    })
+                .toImage();
+        };
+        const QImage whole = draw({});
+        const QImage partly = draw(hidden);
+        bool anyHiddenPixelDiffers = false;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                const QRectF pixel(x / ratio, y / ratio, 1 / ratio, 1 / ratio);
+                const bool hiddenWholly = std::any_of(hidden.begin(), hidden.end(),
+                                                      [&](auto &r) { return r.contains(pixel); });
+                const QRgb a = whole.pixel(x, y), b = partly.pixel(x, y);
+                const int difference =
+                    std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+                if (hiddenWholly)
+                    anyHiddenPixelDiffers = anyHiddenPixelDiffers || difference > 0;
+                else
+                    QVERIFY2(difference <= 1,
+                             qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(anyHiddenPixelDiffers);
     }
 
     void pointerHotSpotIsOnTheHand_data()

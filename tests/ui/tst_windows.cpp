@@ -129,7 +129,8 @@ private slots:
              {static_cast<QWidget *>(&rig.main()), static_cast<QWidget *>(rig.forms->about())}) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Quintagrid"));
             QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
-            QVERIFY(!window->windowIcon().isNull());
+            // Given just after the window's first paint.
+            QTRY_VERIFY(!window->windowIcon().isNull());
         }
         // Only the main window is listed by the desktop as an application window.
         QVERIFY(rig.forms->about()->windowFlags().testFlag(Qt::Tool));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -38,6 +39,33 @@ std::vector<QPainterPath> openingsAround(const std::vector<QRectF> &rects)
     return openings;
 }
 
+// The opening around one area: its rectangle with rounded corners.
+QPainterPath openingOver(const QRectF &area)
+{
+    return openingsAround({area.adjusted(Reach, Reach, -Reach, -Reach)}).front();
+}
+
+// The boxes that the window's own controls paint whole, back colour first (cells, pictures,
+// buttons, labels): the wood under them is never seen. Text boxes are left out, as their look
+// is the style's.
+std::vector<QRectF> controlBoxes(const ui::layout::WindowLayout &window)
+{
+    std::vector<QRectF> boxes;
+    for (const ui::layout::Control &control : window.controls) {
+        if (control.kind != ui::layout::Kind::TextBox && control.kind != ui::layout::Kind::TextArea)
+            boxes.emplace_back(control.rect());
+    }
+    return boxes;
+}
+
+// A rectangle inside the opening around a panel or an area: the opening's rounded corners cut
+// less than 2 pixels into the square corners they round.
+QRectF insideOpening(const QRectF &panel, qreal reach)
+{
+    const qreal d = reach - 2;
+    return panel.adjusted(-d, -d, d, d);
+}
+
 // What the wood is cut away for: each control, except that the elements of a control array
 // share one panel spanning them all (the grid's cells, a column of labels).
 std::vector<QRectF> panels(const ui::layout::WindowLayout &window)
@@ -61,23 +89,9 @@ std::vector<QRectF> panels(const ui::layout::WindowLayout &window)
     return result;
 }
 
-// An opening floored with pale wood, its grain running with the board's.
-void paintInlay(QPainter &painter, const QPainterPath &opening)
+// The board's own edge: raised, with a dark rim. It stays clear of every opening.
+void paintEdge(QPainter &painter, const QRectF &board)
 {
-    const QRectF bounds = opening.boundingRect();
-    painter.save();
-    painter.setClipPath(opening, Qt::IntersectClip);
-    paintWood(painter, bounds,
-              seedOf("inlay") ^ std::uint32_t(int(bounds.top()) * 977 + int(bounds.left())),
-              InlayWood);
-    painter.restore();
-    paintCutOut(painter, opening, Qt::NoBrush);
-}
-
-void paintBoard(QPainter &painter, const QRectF &board, std::string_view name)
-{
-    paintWood(painter, board, seedOf(name), BoardWood);
-    // The board's own edge: raised, with a dark rim.
     paintBevel(painter, board.adjusted(1, 1, -1, -1), 3, QColor(255, 222, 170, 120),
                QColor(40, 20, 4, 150), false);
     painter.save();
@@ -92,9 +106,7 @@ QBrush cloth(const QRectF &area);
 // The About window's title banner: green cloth with a gold rule and the game's name.
 void paintBanner(QPainter &painter, const QRectF &banner)
 {
-    for (const QPainterPath &opening :
-         openingsAround({banner.adjusted(Reach, Reach, -Reach, -Reach)}))
-        paintCutOut(painter, opening, cloth(banner));
+    paintCutOut(painter, openingOver(banner), cloth(banner));
     const QRectF cloth = banner.adjusted(5.5, 5.5, -5.5, -5.5);
     painter.save();
     painter.setPen(QPen(Gold, 1));
@@ -136,9 +148,7 @@ QBrush cloth(const QRectF &area)
 // The About window's fan of cards: the best hand of the game, held in one hand, named below.
 void paintFan(QPainter &painter, const QRectF &area)
 {
-    for (const QPainterPath &opening :
-         openingsAround({area.adjusted(Reach, Reach, -Reach, -Reach)}))
-        paintCutOut(painter, opening, cloth(area));
+    paintCutOut(painter, openingOver(area), cloth(area));
 
     constexpr std::array<int, 5> ranks = {10, 11, 12, 13, 1};
     constexpr qreal scale = 2.2;
@@ -185,12 +195,33 @@ void paintFan(QPainter &painter, const QRectF &area)
 void paintBackground(QPainter &painter, const ui::layout::WindowLayout &window)
 {
     const QRectF board(QPointF(0, 0), window.size());
-    paintBoard(painter, board, window.name);
+    const bool about = window.name == ui::layout::frmAbout.name;
+    const std::vector<QRectF> panelRects = panels(window);
+    const std::vector<QPainterPath> openings = openingsAround(panelRects);
 
-    for (const QPainterPath &opening : openingsAround(panels(window)))
-        paintInlay(painter, opening);
+    // The board's grain is left out where the openings' floors will cover it.
+    std::vector<QRectF> floors;
+    for (const QRectF &panel : panelRects)
+        floors.push_back(insideOpening(panel, Reach));
+    if (about) {
+        floors.push_back(insideOpening(ui::layout::AboutBanner, 0));
+        floors.push_back(insideOpening(ui::layout::AboutFan, 0));
+    }
+    WoodSurface surface(painter, board);
+    surface.layWood(seedOf(window.name), BoardWood, floors);
+    // Each opening floored with pale wood, its grain running with the board's, and left out
+    // under the controls' boxes.
+    const std::vector<QRectF> boxes = controlBoxes(window);
+    for (const QPainterPath &opening : openings) {
+        const QRectF bounds = opening.boundingRect();
+        surface.cutOpening(
+            opening, seedOf("inlay") ^ std::uint32_t(int(bounds.top()) * 977 + int(bounds.left())),
+            InlayWood, boxes);
+    }
+    surface.paint(painter);
+    paintEdge(painter, board);
 
-    if (window.name == ui::layout::frmAbout.name) {
+    if (about) {
         paintBanner(painter, ui::layout::AboutBanner);
         paintFan(painter, ui::layout::AboutFan);
     }

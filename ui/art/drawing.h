@@ -5,10 +5,13 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
 #include <QRectF>
+#include <QTransform>
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 class QPainter;
@@ -73,7 +76,37 @@ inline constexpr WoodTone InlayWood {{232, 206, 160}, {176, 134, 84}, {252, 236,
 inline constexpr WoodTone PlateWood {{172, 118, 62}, {96, 58, 24}, {214, 164, 104}};
 
 // Wood with its grain running left to right, filling area; knots where the area is large.
-void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone);
+// The rectangles of hidden are for what will be drawn over the wood and hide it wholly: there
+// the grain may be left out.
+void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const WoodTone &tone,
+               std::span<const QRectF> hidden = {});
+
+// Wood laid on one image in the device's own pixels, with openings cut into it, and drawn onto
+// the painter in one piece at the end: quicker than painting each piece of wood by itself.
+class WoodSurface
+{
+public:
+    // A surface over area (logical pixels) of the painter's device, to be drawn on that painter.
+    WoodSurface(const QPainter &painter, const QRectF &area);
+
+    // Wood over the whole surface, as paintWood lays it.
+    void layWood(std::uint32_t seed, const WoodTone &tone, std::span<const QRectF> hidden = {});
+
+    // An opening cut into the surface, as paintCutOut cuts it, floored with wood filling its
+    // bounding rectangle, as paintWood lays it.
+    void cutOpening(const QPainterPath &opening, std::uint32_t seed, const WoodTone &tone,
+                    std::span<const QRectF> hidden = {});
+
+    // Draws the surface within its area.
+    void paint(QPainter &painter);
+
+private:
+    QRectF area_;
+    bool upright_ = true;
+    QPoint at_;          // the device pixel of the image's top-left, when upright
+    QTransform toImage_; // logical pixels to the image's pixels
+    QImage image_;
+};
 
 // A raised edge of the given width inside rect: light along the top and left, dark along the
 // bottom and right; sunken reverses them.
