@@ -1,18 +1,14 @@
 #include "look.h"
 
-#include <QFontDatabase>
 
 namespace ui {
 
 QFont controlFont(layout::Font font)
 {
-    // The designed face where the system has it, otherwise a bold sans that every Debian
-    // desktop has.
-    static const QString family =
-        QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"))
-        ? QStringLiteral("MS Sans Serif")
-        : QStringLiteral("DejaVu Sans");
-    QFont result(family);
+    // The designed face where the system has it, otherwise a sans that every Debian desktop
+    // has. Qt takes the first family it finds, without listing every font first.
+    QFont result;
+    result.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
     result.setStyleHint(QFont::SansSerif);
     switch (font) {
     case layout::Font::Large: // 13.5 pt at 96 dpi

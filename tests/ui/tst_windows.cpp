@@ -7,6 +7,7 @@
 #include "frmentername.h"
 #include "frmhighscores.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -135,6 +136,31 @@ private slots:
         // Only the main window is listed by the desktop as an application window.
         QVERIFY(rig.forms->about()->windowFlags().testFlag(Qt::Tool));
         QVERIFY(!rig.main().windowFlags().testFlag(Qt::Tool));
+    }
+
+    void textIsSetInPixelsInTheDesignedWeights_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("credit line") << "Label5" << 18 << true;
+        QTest::newRow("game total") << "Label4" << 18 << true;
+        QTest::newRow("row points") << "riviarvo(0)" << 13 << true;
+        QTest::newRow("legend") << "Label2(0)" << 11 << false;
+    }
+
+    void textIsSetInPixelsInTheDesignedWeights()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, pixels);
+        QFETCH(bool, bold);
+        Rig rig;
+        const QFont font = control(&rig.main(), name)->font();
+        QCOMPARE(font.pixelSize(), pixels);
+        QCOMPARE(font.bold(), bold);
+        // A face the system really has: the designed one, or the sans every Debian desktop has.
+        const QString family = QFontInfo(font).family();
+        QVERIFY2(family == "MS Sans Serif" || family == "DejaVu Sans", qPrintable(family));
     }
 
     void legendAndCreditLineShowTheirFixedText()
