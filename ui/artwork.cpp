@@ -1,5 +1,7 @@
 #include "artwork.h"
 
+#include "platform/windowsystem.h"
+
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QPainter>
@@ -102,17 +104,6 @@ PictureRef backgroundPicture(const layout::WindowLayout &window)
     return picture;
 }
 
-QPoint cursorHotSpot(QPoint hotSpot, qreal devicePixelRatio, const QString &platform)
-{
-    // QCursor takes the hot spot in device-independent pixels, but the X11 back end hands it
-    // to the server unchanged beside the device-pixel image; there it has to name the image's
-    // own pixel: the one at the centre of the hot spot's logical pixel.
-    if (platform != QLatin1String("xcb"))
-        return hotSpot;
-    return {int(std::floor((hotSpot.x() + 0.5) * devicePixelRatio)),
-            int(std::floor((hotSpot.y() + 0.5) * devicePixelRatio))};
-}
-
 const QCursor &pointerCursor(art::Pointer pointer)
 {
     static std::map<art::Pointer, QCursor> cursors;
@@ -122,8 +113,8 @@ const QCursor &pointerCursor(art::Pointer pointer)
         const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
         const QPixmap pixmap = renderPixmap(
             art::PointerSize, ratio, [pointer](QPainter &p) { art::paintPointer(p, pointer); });
-        const QPoint hot =
-            cursorHotSpot(art::pointerHotSpot(pointer), ratio, QGuiApplication::platformName());
+        const QPoint hot = platform::cursorHotSpot(art::pointerHotSpot(pointer), ratio,
+                                                   QGuiApplication::platformName());
         found = cursors.emplace(pointer, QCursor(pixmap, hot.x(), hot.y())).first;
     }
     return found->second;

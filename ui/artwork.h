@@ -16,10 +16,6 @@ namespace ui {
 // A hand pointer as a cursor, drawn at the primary screen's device pixel ratio.
 [[nodiscard]] const QCursor &pointerCursor(art::Pointer pointer);
 
-// The hot spot to give QCursor for a pointer drawn at this device pixel ratio on this platform
-// (QGuiApplication::platformName()), from the hot spot in logical pixels.
-[[nodiscard]] QPoint cursorHotSpot(QPoint hotSpot, qreal devicePixelRatio, const QString &platform);
-
 // The program icon, drawn at each size when first asked for, one for the whole program.
 [[nodiscard]] const QIcon &programIcon();
 // A program icon of its own, nothing drawn yet.

@@ -7,6 +7,8 @@
 #include "frmcards.h"
 #include "layout.h"
 
+#include "platform/windowsystem.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -337,7 +339,7 @@ private slots:
     {
         QTest::addColumn<QPoint>("hotSpot");
         QTest::addColumn<qreal>("ratio");
-        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("platformName");
         QTest::addColumn<QPoint>("expected");
         QTest::newRow("X11 at 1 keeps the pixel") << QPoint(12, 3) << 1.0 << "xcb" << QPoint(12, 3);
         QTest::newRow("X11 at 2 doubles it") << QPoint(12, 8) << 2.0 << "xcb" << QPoint(25, 17);
@@ -351,9 +353,9 @@ private slots:
     {
         QFETCH(QPoint, hotSpot);
         QFETCH(qreal, ratio);
-        QFETCH(QString, platform);
+        QFETCH(QString, platformName);
         QFETCH(QPoint, expected);
-        QCOMPARE(ui::cursorHotSpot(hotSpot, ratio, platform), expected);
+        QCOMPARE(platform::cursorHotSpot(hotSpot, ratio, platformName), expected);
     }
 
 private:

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <cmath>
 #include <cstdlib>
 #include <string_view>
 
@@ -33,6 +34,17 @@ void QtWindowSystem::endProcess()
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();
     QCoreApplication::exit(0);
+}
+
+QPoint cursorHotSpot(QPoint hotSpot, qreal devicePixelRatio, const QString &platform)
+{
+    // QCursor takes the hot spot in device-independent pixels, but the X11 back end hands it
+    // to the server unchanged beside the device-pixel image; there it has to name the image's
+    // own pixel: the one at the centre of the hot spot's logical pixel.
+    if (platform != QLatin1String("xcb"))
+        return hotSpot;
+    return {int(std::floor((hotSpot.x() + 0.5) * devicePixelRatio)),
+            int(std::floor((hotSpot.y() + 0.5) * devicePixelRatio))};
 }
 
 void centreOnScreen(QWidget *window)

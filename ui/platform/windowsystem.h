@@ -2,6 +2,8 @@
 // can stand in for them and platform-specific details stay here.
 #pragma once
 
+#include <QPoint>
+
 class QString;
 class QWidget;
 
@@ -36,6 +38,10 @@ public:
     void bringToFront(QWidget *window) override;
     void endProcess() override;
 };
+
+// The hot spot to give QCursor for a pointer drawn at this device pixel ratio on this platform
+// (QGuiApplication::platformName()), from the hot spot in logical pixels.
+[[nodiscard]] QPoint cursorHotSpot(QPoint hotSpot, qreal devicePixelRatio, const QString &platform);
 
 // Places a top-level window so that it is centred on the screen it is on (the primary screen
 // before it is shown).
