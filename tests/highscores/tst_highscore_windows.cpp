@@ -1,5 +1,6 @@
 // The name entry and the high-score list, driven through real windows offscreen with a fake
 // clock, a pinned deal and scripted answers; the file is checked on disk.
+#include "diskfiles.h"
 #include "filewrites.h"
 #include "rig.h"
 
@@ -26,12 +27,6 @@ namespace {
 QString filePath(const Rig &rig)
 {
     return rig.directory.filePath(highscores::FileName);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray defaultFile()

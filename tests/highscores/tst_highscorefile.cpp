@@ -1,5 +1,6 @@
 // The high-score file: what is written byte for byte, what is read back from files written
 // by hand, and that no file, however broken or large, stops the program.
+#include "diskfiles.h"
 #include "highscores/highscores.h"
 
 #include <QDir>
@@ -88,18 +89,6 @@ QList<int> countingFrom1(int count)
     for (int i = 1; i <= count; ++i)
         scores << i;
     return scores;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 // Input that never ends, repeating a pattern, counting what is taken from it.

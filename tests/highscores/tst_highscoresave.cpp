@@ -3,6 +3,7 @@
 // permissions stop (the tests themselves may run as root), under a file size limit that cuts
 // a write short as a full disk does, and killed at random moments of a save.
 #include "childprocess.h"
+#include "diskfiles.h"
 #include "savetables.h"
 
 #include "highscores/highscores.h"
@@ -36,18 +37,6 @@ QByteArray defaultBytes()
     highscores::HighScoreTable table;
     highscores::resethighscores(table);
     return highscores::formatHighScores(table);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 QStringList entries(const QString &directory)
