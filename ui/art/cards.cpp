@@ -85,12 +85,7 @@ std::span<const Spot> spots(int rank)
 
 QString rankText(int rank)
 {
-    static const std::array<QString, 14> texts = {
-        QString(),           QStringLiteral("A"), QStringLiteral("2"),  QStringLiteral("3"),
-        QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),  QStringLiteral("7"),
-        QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"), QStringLiteral("J"),
-        QStringLiteral("Q"), QStringLiteral("K")};
-    return texts.at(static_cast<std::size_t>(rank));
+    return QString::fromStdString(game::rankIndex(rank));
 }
 
 QFont indexFont(int rank)

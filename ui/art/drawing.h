@@ -2,6 +2,8 @@
 // outlined lettering. All coordinates are logical pixels.
 #pragma once
 
+#include "game/card.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -28,7 +30,7 @@ inline constexpr QColor Ink {52, 28, 10}; // the dark brown of outlines on wood
 
 [[nodiscard]] inline QColor suitColour(int suit)
 {
-    return suit == 0 || suit == 2 ? SuitRed : SuitBlack;
+    return game::isRed(suit) ? SuitRed : SuitBlack;
 }
 
 // A small deterministic generator: the same seed draws the same picture on every run and
