@@ -142,6 +142,7 @@ void frmQuintagrid::main()
         firstdeal_ = false;
         picPlace[0]->setPicture(picDealt->picture());
         board_.put(0, dealing_.offeredcard);
+        describeCells();
         Command1->setEnabled(false);
         platform.sound.play(game::Tick2);
         main();
@@ -157,7 +158,6 @@ void frmQuintagrid::main()
     } else {
         deal();
     }
-    describeCells();
 }
 
 void frmQuintagrid::deal()
@@ -266,6 +266,7 @@ void frmQuintagrid::picPlace_Click(int Index)
         return;
     picPlace[Index]->setPicture(picDealt->picture());
     board_.put(Index, dealing_.offeredcard);
+    describeCells();
     // The pointer is still on the cell, which now refuses: show that at once rather than
     // leave the "accepts" colour until the pointer moves.
     picPlace_MouseMove(Index);
