@@ -46,12 +46,7 @@ frmAbout::frmAbout(Forms &forms)
     Text1->setPlainText(aboutText());
     Text1->setAccessibleName(QStringLiteral("About Quintagrid"));
     Text1->viewport()->setCursor(pointerCursor(art::Pointer::Open));
-    QPalette palette = Text1->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, bgrColour(ControlBackColour));
-        palette.setColor(group, QPalette::Text, bgrColour(ControlTextColour));
-    }
-    Text1->setPalette(palette);
+    paintWhiteOnGreen(Text1);
 
     const frmCards &store = forms.cards();
     Picture1 = new PictureButton(this, table.at("Picture1"), store.picture(12), store.picture(13));

@@ -53,12 +53,7 @@ frmEnterName::frmEnterName(Forms &forms)
     Text1->setFrame(false);
     Text1->setValidator(new StorableNameValidator(Text1));
     Text1->setAccessibleName(QStringLiteral("Your name"));
-    QPalette palette = Text1->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, bgrColour(ControlBackColour));
-        palette.setColor(group, QPalette::Text, bgrColour(ControlTextColour));
-    }
-    Text1->setPalette(palette);
+    paintWhiteOnGreen(Text1);
     Text1->installEventFilter(this);
 
     const frmCards &store = forms.cards();

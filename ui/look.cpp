@@ -1,7 +1,19 @@
 #include "look.h"
 
+#include <QPalette>
+#include <QWidget>
 
 namespace ui {
+
+void paintWhiteOnGreen(QWidget *textBox)
+{
+    QPalette palette = textBox->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, bgrColour(ControlBackColour));
+        palette.setColor(group, QPalette::Text, bgrColour(ControlTextColour));
+    }
+    textBox->setPalette(palette);
+}
 
 QFont controlFont(layout::Font font)
 {

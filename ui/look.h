@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QFont>
 
+class QWidget;
+
 #include <cstdint>
 
 namespace ui {
@@ -18,6 +20,9 @@ namespace ui {
 
 inline constexpr std::uint32_t ControlBackColour = 0x00008000; // dark green
 inline constexpr std::uint32_t ControlTextColour = 0x00FFFFFF; // white
+
+// Gives a text box the controls' white text on dark green, in every state.
+void paintWhiteOnGreen(QWidget *textBox);
 
 // The font of a text style. Sizes are in pixels, so that the desktop's font setting cannot make
 // text overflow the fixed controls; the text scales only with the whole window.
