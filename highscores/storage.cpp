@@ -2,18 +2,112 @@
 
 #include "highscores/fileformat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace highscores {
 
+namespace {
+
+// What stands at the path, following symbolic links.
+enum class Kind { Missing, Regular, Other };
+
+Kind kindAt(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT ? Kind::Missing : Kind::Other;
+    return S_ISREG(info.st_mode) ? Kind::Regular : Kind::Other;
+}
+
+// Opens the path for reading only when it is a regular file. A FIFO, socket or device is
+// never opened in a way that could wait: the open itself does not block, and anything but
+// a regular file is closed again unread.
+int openRegularForReading(const QString &path)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// The content written into the existing file itself, for when it may not be replaced (a
+// directory whose sticky bit keeps another user's file from being renamed over). The file
+// is never emptied first: the new content goes over the old and only then is the rest cut.
+bool writeInPlace(const QString &path, const QByteArray &content)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info
+    {
+    };
+    bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    for (qsizetype at = 0; written && at < content.size();) {
+        const ssize_t n = ::write(fd, content.constData() + at, size_t(content.size() - at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        written = n > 0;
+        at += n;
+    }
+    written = written && ::ftruncate(fd, content.size()) == 0;
+    return ::close(fd) == 0 && written;
+}
+
+// Files that an interrupted save left behind: the save's own temporary names beside the
+// file, regular files of this user only.
+void removeLeftovers(const QString &path)
+{
+    const QFileInfo target(path);
+    const QDir directory = target.absoluteDir();
+    const QRegularExpression ownName(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QStringList names = directory.entryList({target.fileName() + QStringLiteral(".??????")},
+                                                  QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (!ownName.match(name).hasMatch())
+            continue;
+        const QByteArray leftover = QFile::encodeName(directory.filePath(name));
+        struct stat info
+        {
+        };
+        if (::lstat(leftover.constData(), &info) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid())
+            ::unlink(leftover.constData());
+    }
+}
+
+} // namespace
+
 LoadOutcome loadhighscores(HighScoreTable &table, const QString &path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
+    const int fd = openRegularForReading(path);
+    if (fd >= 0) {
+        QFile file;
+        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         return readHighScores(file, table) == ItemCount ? LoadOutcome::Read
                                                         : LoadOutcome::Incomplete;
+    }
     const QFileInfo info(path);
     if (info.exists() || info.isSymLink())
         return LoadOutcome::Unreadable;
@@ -23,6 +117,9 @@ LoadOutcome loadhighscores(HighScoreTable &table, const QString &path)
 
 bool savehighscores(const HighScoreTable &table, const QString &path)
 {
+    // A FIFO, socket or device of that name is no high-score file: nothing is written to it.
+    if (kindAt(path) == Kind::Other)
+        return false;
     // Written to a new file beside the old one and renamed over it, never truncated first:
     // dying or running out of disk half-way through must not cost the player every score.
     QSaveFile file(path);
@@ -38,7 +135,13 @@ bool savehighscores(const HighScoreTable &table, const QString &path)
         file.commit();
         return false;
     }
-    return file.commit();
+    bool saved = file.commit();
+    // The new file could be written but not renamed over the old one: in place, then.
+    if (!saved && file.error() == QFileDevice::RenameError && kindAt(path) == Kind::Regular)
+        saved = writeInPlace(path, content);
+    if (saved)
+        removeLeftovers(path);
+    return saved;
 }
 
 } // namespace highscores

@@ -14,7 +14,8 @@ inline const QString FileName = QStringLiteral("tavrinhs"); // in the current di
 enum class LoadOutcome {
     Read,         // ten records read
     Incomplete,   // reading stopped early; the items read so far replaced the old ones
-    Unreadable,   // something is there but cannot be read (a directory, no permission)
+    Unreadable,   // something is there but cannot be read (a directory, a FIFO, a socket, a
+                  // device, no permission)
     Created,      // no file: created with ten default entries
     CreateFailed, // no file, and none could be created: the table holds the defaults
 };
@@ -25,8 +26,11 @@ enum class LoadOutcome {
 LoadOutcome loadhighscores(HighScoreTable &table, const QString &path = FileName);
 
 // Replaces the file's content with slots 1..10 of the table. The file on disk holds either
-// its old records or the new ones, never a mix or a part. Returns false when the file was
-// left as it was.
+// its old records or the new ones, never a mix or a part. Where the old file may be written
+// but not replaced (a read-only directory, or a sticky one and another user's file), it is
+// rewritten in place instead. Anything at the path that is not a regular file is left alone.
+// A successful save removes what interrupted saves of this user left beside the file.
+// Returns false when the file was left as it was.
 bool savehighscores(const HighScoreTable &table, const QString &path = FileName);
 
 } // namespace highscores

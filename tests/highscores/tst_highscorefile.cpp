@@ -10,7 +10,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <random>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using highscores::HighScoreTable;
 
@@ -464,12 +470,40 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), qint64(1) << 30);
     }
 
-    void directoryInThePlaceOfTheFileIsLeftAlone()
+    void somethingElseInThePlaceOfTheFileIsLeftAlone_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("directory") << "directory";
+        QTest::newRow("FIFO, which would block a plain open") << "fifo";
+        QTest::newRow("socket") << "socket";
+        QTest::newRow("link to a device") << "device";
+    }
+
+    void somethingElseInThePlaceOfTheFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
         const QTemporaryDir directory;
         const QString path = directory.filePath(highscores::FileName);
-        QVERIFY(QDir(directory.path()).mkdir(highscores::FileName));
-        QVERIFY(writeFile(path + QStringLiteral("/inside"), DefaultRecord));
+        const QByteArray native = QFile::encodeName(path);
+        int boundSocket = -1;
+        if (kind == QLatin1String("directory")) {
+            QVERIFY(QDir(directory.path()).mkdir(highscores::FileName));
+            QVERIFY(writeFile(path + QStringLiteral("/inside"), DefaultRecord));
+        } else if (kind == QLatin1String("fifo")) {
+            QVERIFY(::mkfifo(native.constData(), 0666) == 0);
+        } else if (kind == QLatin1String("socket")) {
+            boundSocket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            QVERIFY(size_t(native.size()) < sizeof address.sun_path);
+            std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+            QVERIFY(::bind(boundSocket, reinterpret_cast<sockaddr *>(&address), sizeof address)
+                    == 0);
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
+        }
+        struct stat before {};
+        QVERIFY(::lstat(native.constData(), &before) == 0);
 
         highscores::Module1 module1;
         module1.table = oldTable();
@@ -481,8 +515,17 @@ private slots:
         QVERIFY(highscores::admitScore(module1));
         QCOMPARE(module1.table.hsscores[1], 300);
         QVERIFY(!highscores::savehighscores(module1.table, path));
-        QVERIFY(QFileInfo(path).isDir());
-        QCOMPARE(fileBytes(path + QStringLiteral("/inside")), DefaultRecord);
+        struct stat after {};
+        QVERIFY(::lstat(native.constData(), &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        if (kind == QLatin1String("directory"))
+            QCOMPARE(fileBytes(path + QStringLiteral("/inside")), DefaultRecord);
+        QCOMPARE(QDir(directory.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                  | QDir::NoDotAndDotDot),
+                 QStringList {highscores::FileName});
+        if (boundSocket >= 0)
+            ::close(boundSocket);
     }
 };
 

@@ -96,8 +96,10 @@ private slots:
             << 0755 << 0644 << "Read" << a << false << a;
         QTest::newRow("writable file in a read-only directory is rewritten in place")
             << 0755 << 0666 << "Read" << a << true << b;
-        QTest::newRow("rename refused in a sticky directory keeps the old file")
-            << 01777 << 0666 << "Read" << a << false << a;
+        QTest::newRow("writable file that a sticky directory keeps from being replaced")
+            << 01777 << 0666 << "Read" << a << true << b;
+        QTest::newRow("read-only file in a sticky directory keeps the old file")
+            << 01777 << 0644 << "Read" << a << false << a;
     }
 
     void unprivilegedPlayerNeverLosesTheFile()
@@ -180,6 +182,53 @@ private slots:
         QCOMPARE(fileBytes(path), fileAfterSave);
         QCOMPARE(entries(directory),
                  fileAfterSave.isEmpty() ? QStringList() : QStringList {highscores::FileName});
+    }
+
+    void saveRemovesOnlyItsOwnLeftovers_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // "file", "foreign file", "directory" or "link"
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("an interrupted save's file") << "tavrinhs.aBcXyZ" << "file" << true;
+        QTest::newRow("digits in the name") << "tavrinhs.Ab12Cd" << "file" << true;
+        QTest::newRow("five characters") << "tavrinhs.aBcXy" << "file" << false;
+        QTest::newRow("seven characters") << "tavrinhs.aBcXyZw" << "file" << false;
+        QTest::newRow("a dot among them") << "tavrinhs.aB.XyZ" << "file" << false;
+        QTest::newRow("another file's pattern") << "tavrinhz.aBcXyZ" << "file" << false;
+        QTest::newRow("another user's file") << "tavrinhs.QwErTy" << "foreign file" << false;
+        QTest::newRow("a directory") << "tavrinhs.QwErTy" << "directory" << false;
+        QTest::newRow("a link") << "tavrinhs.QwErTy" << "link" << false;
+    }
+
+    void saveRemovesOnlyItsOwnLeftovers()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(bool, removed);
+        if (kind == QLatin1String("foreign file") && ::geteuid() != 0)
+            QSKIP("needs root, to give a file to another user");
+
+        const QString directory = caseDirectory();
+        QVERIFY(!directory.isEmpty());
+        const QString path = QDir(directory).filePath(highscores::FileName);
+        const QString leftover = QDir(directory).filePath(name);
+        QVERIFY(writeFile(path, tableBytes('a')));
+        if (kind == QLatin1String("directory")) {
+            QVERIFY(QDir().mkdir(leftover));
+        } else if (kind == QLatin1String("link")) {
+            QVERIFY(QFile::link(highscores::FileName, leftover));
+        } else {
+            QVERIFY(writeFile(leftover, tableBytes('a').left(20)));
+            if (kind == QLatin1String("foreign file"))
+                QVERIFY(::chown(QFile::encodeName(leftover).constData(), 65534, 65534) == 0);
+        }
+
+        QVERIFY(highscores::savehighscores(savetables::table('b'), path));
+        QCOMPARE(fileBytes(path), tableBytes('b'));
+        const QStringList expected = removed
+            ? QStringList {highscores::FileName}
+            : QStringList {highscores::FileName, name};
+        QCOMPARE(entries(directory), expected);
     }
 
     void killedAtAnyMomentOfASaveTheFileHoldsOneWholeTable()
