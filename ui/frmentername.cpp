@@ -13,12 +13,16 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
 
 // Lets through only what the high-score file can hold and read back unchanged; anything else,
-// typed or pasted, is dropped without a word.
+// typed or pasted, is dropped without a word. The length limit is applied here too, after the
+// dropping, so a pasted quote never costs a character that fits: what goes over the limit is
+// cut from the end of what was just typed or pasted, which ends at the cursor.
 class StorableNameValidator final : public QValidator
 {
 public:
@@ -26,9 +30,13 @@ public:
 
     State validate(QString &input, int &pos) const override
     {
-        const QString before = input.left(pos);
-        input = highscores::storableName(input);
-        pos = int(highscores::storableName(before).size());
+        QString before = highscores::storableName(input.left(pos));
+        const QString after = highscores::storableName(input.mid(pos));
+        const qsizetype over = before.size() + after.size() - highscores::MaxNameLength;
+        if (over > 0)
+            before.chop(std::min(over, before.size()));
+        input = (before + after).left(highscores::MaxNameLength);
+        pos = int(before.size());
         return Acceptable;
     }
 };
@@ -48,7 +56,6 @@ frmEnterName::frmEnterName(Forms &forms)
     Text1->setObjectName(controlName(box));
     Text1->setGeometry(box.rect());
     Text1->setFont(controlFont(box.font));
-    Text1->setMaxLength(highscores::MaxNameLength);
     Text1->setAlignment(Qt::AlignCenter);
     Text1->setFrame(false);
     Text1->setValidator(new StorableNameValidator(Text1));
@@ -90,6 +97,9 @@ void frmEnterName::Command2_Click()
 {
     highscores::acceptName(forms_.module1, Text1->text());
     forms_.showHighScores();
+    // Saved at once, as the list now shows it: from here on no way the program ends, however
+    // abrupt, costs this score.
+    highscores::savehighscores(forms_.module1.table);
     forms_.unloadEnterName();
 }
 
