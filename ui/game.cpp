@@ -2,6 +2,8 @@
 
 #include "frmquintagrid.h"
 
+#include "highscores/highscores.h"
+
 namespace ui {
 
 Game::Game()
@@ -15,6 +17,18 @@ void Game::start()
     main.Form_Load();
     platform::centreOnScreen(&main);
     main.show();
+}
+
+void Game::closeAsRequested()
+{
+    // The main window's own close request: it saves, closes the other windows and ends,
+    // also from inside the shuffle, the count-up or the delete question.
+    forms_.mainWindow().close();
+}
+
+void Game::saveHighScores()
+{
+    highscores::savehighscores(module1_.table);
 }
 
 } // namespace ui

@@ -4,8 +4,8 @@
 #include "forms.h"
 
 #include "highscores/highscores.h"
-#include "platform/platform.h"
 #include "platform/backgroundsoundplayer.h"
+#include "platform/platform.h"
 
 namespace ui {
 
@@ -22,6 +22,13 @@ public:
     void start();
 
     [[nodiscard]] frmQuintagrid &mainWindow() { return forms_.mainWindow(); }
+
+    // Ends the game as a close request from outside does, whatever it is doing: for the
+    // signals that ask the program to end.
+    void closeAsRequested();
+
+    // Writes the high-score table now, for a desktop session that is about to end.
+    void saveHighScores();
 
 private:
     platform::SteadyTickCounter ticks_;

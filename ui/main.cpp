@@ -1,19 +1,43 @@
 // Quintagrid: a five-by-five poker patience.
+#include "frmquintagrid.h"
 #include "game.h"
 
+#include "platform/instancelock.h"
+#include "platform/terminationsignals.h"
 #include "platform/windowsystem.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QSessionManager>
 
 int main(int argc, char *argv[])
 {
     platform::preferX11WhereAvailable();
+    // Before any window: a start in a directory where a game already runs only brings that
+    // game to the front.
+    platform::InstanceLock lock(QDir::currentPath(), platform::runtimeDirectory(),
+                                platform::activationToken());
+    if (lock.claim() == platform::InstanceLock::Claim::Handed)
+        return 0;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintagrid"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setDesktopFileName(QStringLiteral("quintagrid"));
 
     ui::Game game;
+    const platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::received, &app,
+                     [&game] { game.closeAsRequested(); });
+    // Saving is all the game does for a session that ends: it never holds up the logout.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&game](QSessionManager &) { game.saveHighScores(); });
+    QObject::connect(&lock, &platform::InstanceLock::activationRequested, &app,
+                     [&game](const QByteArray &token) {
+                         platform::activateForLaterStart(&game.mainWindow(), token);
+                     });
+    lock.listen();
+
     game.start();
     return QApplication::exec();
 }
