@@ -200,11 +200,14 @@ class XServer:
 class Game:
     """The game's process, started in `directory` on `server`."""
 
-    def __init__(self, server, directory, seed):
+    def __init__(self, server, directory, seed, runtime=None):
+        """`runtime` is the user's runtime directory ($XDG_RUNTIME_DIR) when several games must
+        share one; by default each directory has its own."""
         self.server = server
         self.directory = directory
-        runtime = os.path.join(directory, ".runtime")
-        os.mkdir(runtime, 0o700)
+        if runtime is None:
+            runtime = os.path.join(directory, ".runtime")
+            os.makedirs(runtime, 0o700, exist_ok=True)
         env = dict(server.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime)
         if seed is None:
             env.pop("QUINTAGRID_SEED", None)
