@@ -29,6 +29,9 @@ int main(int argc, char *argv[])
     const platform::TerminationSignals termination;
     QObject::connect(&termination, &platform::TerminationSignals::received, &app,
                      [&game] { game.closeAsRequested(); });
+    const platform::QuitRequests quitRequests;
+    QObject::connect(&quitRequests, &platform::QuitRequests::requested, &app,
+                     [&game] { game.closeAsRequested(); });
     // Saving is all the game does for a session that ends: it never holds up the logout.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                      [&game](QSessionManager &) { game.saveHighScores(); });

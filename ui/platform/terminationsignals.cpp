@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "terminationsignals.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QSocketNotifier>
 
 #include <array>
@@ -73,6 +75,20 @@ void TerminationSignals::drain()
         for (ssize_t i = 0; i < n; ++i)
             emit received(bytes[i]);
     }
+}
+
+QuitRequests::QuitRequests(QObject *parent)
+    : QObject(parent)
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool QuitRequests::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != QCoreApplication::instance() || event->type() != QEvent::Quit)
+        return false;
+    emit requested();
+    return true;
 }
 
 } // namespace platform

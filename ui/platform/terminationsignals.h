@@ -34,4 +34,23 @@ private:
     QSocketNotifier *notifier_ = nullptr;
 };
 
+// The application's quit event, which the X session manager sends when the session ends (after
+// it has asked for a save), turned into a request the game answers as it answers a close
+// request. Left alone, Qt would close the windows one by one, and a window that refuses (the
+// name entry takes its name first) would keep the game from ending.
+class QuitRequests final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Watches the application object, which must exist.
+    explicit QuitRequests(QObject *parent = nullptr);
+
+signals:
+    void requested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
 } // namespace platform
