@@ -195,10 +195,12 @@ private slots:
         QTest::newRow("quoted line pasted") << "X"
                                             << "\"Ann\"\r\n"
                                             << "XAnn";
-        QTest::newRow("quote pasted at the limit")
-            << "Abcdefgh" << "i\"j" << "Abcdefghij";
-        QTest::newRow("quotes pasted over the limit")
-            << "Abcdefgh" << "\"\"i\"jk" << "Abcdefghij";
+        QTest::newRow("quote pasted at the limit") << "Abcdefgh"
+                                                   << "i\"j"
+                                                   << "Abcdefghij";
+        QTest::newRow("quotes pasted over the limit") << "Abcdefgh"
+                                                      << "\"\"i\"jk"
+                                                      << "Abcdefghij";
         QTest::newRow("nothing typed") << QString() << QString() << QString();
     }
 

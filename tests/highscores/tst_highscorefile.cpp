@@ -502,7 +502,7 @@ private slots:
         } else {
             QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
         }
-        struct stat before {};
+        struct stat before = {};
         QVERIFY(::lstat(native.constData(), &before) == 0);
 
         highscores::Module1 module1;
@@ -515,15 +515,16 @@ private slots:
         QVERIFY(highscores::admitScore(module1));
         QCOMPARE(module1.table.hsscores[1], 300);
         QVERIFY(!highscores::savehighscores(module1.table, path));
-        struct stat after {};
+        struct stat after = {};
         QVERIFY(::lstat(native.constData(), &after) == 0);
         QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(after.st_mode, before.st_mode);
         if (kind == QLatin1String("directory"))
             QCOMPARE(fileBytes(path + QStringLiteral("/inside")), DefaultRecord);
-        QCOMPARE(QDir(directory.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                  | QDir::NoDotAndDotDot),
-                 QStringList {highscores::FileName});
+        QCOMPARE(
+            QDir(directory.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList {highscores::FileName});
         if (boundSocket >= 0)
             ::close(boundSocket);
     }

@@ -189,15 +189,24 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind"); // "file", "foreign file", "directory" or "link"
         QTest::addColumn<bool>("removed");
-        QTest::newRow("an interrupted save's file") << "tavrinhs.aBcXyZ" << "file" << true;
-        QTest::newRow("digits in the name") << "tavrinhs.Ab12Cd" << "file" << true;
-        QTest::newRow("five characters") << "tavrinhs.aBcXy" << "file" << false;
-        QTest::newRow("seven characters") << "tavrinhs.aBcXyZw" << "file" << false;
-        QTest::newRow("a dot among them") << "tavrinhs.aB.XyZ" << "file" << false;
-        QTest::newRow("another file's pattern") << "tavrinhz.aBcXyZ" << "file" << false;
-        QTest::newRow("another user's file") << "tavrinhs.QwErTy" << "foreign file" << false;
-        QTest::newRow("a directory") << "tavrinhs.QwErTy" << "directory" << false;
-        QTest::newRow("a link") << "tavrinhs.QwErTy" << "link" << false;
+        QTest::newRow("an interrupted save's file") << "tavrinhs.aBcXyZ"
+                                                    << "file" << true;
+        QTest::newRow("digits in the name") << "tavrinhs.Ab12Cd"
+                                            << "file" << true;
+        QTest::newRow("five characters") << "tavrinhs.aBcXy"
+                                         << "file" << false;
+        QTest::newRow("seven characters") << "tavrinhs.aBcXyZw"
+                                          << "file" << false;
+        QTest::newRow("a dot among them") << "tavrinhs.aB.XyZ"
+                                          << "file" << false;
+        QTest::newRow("another file's pattern") << "tavrinhz.aBcXyZ"
+                                                << "file" << false;
+        QTest::newRow("another user's file") << "tavrinhs.QwErTy"
+                                             << "foreign file" << false;
+        QTest::newRow("a directory") << "tavrinhs.QwErTy"
+                                     << "directory" << false;
+        QTest::newRow("a link") << "tavrinhs.QwErTy"
+                                << "link" << false;
     }
 
     void saveRemovesOnlyItsOwnLeftovers()
@@ -225,9 +234,8 @@ private slots:
 
         QVERIFY(highscores::savehighscores(savetables::table('b'), path));
         QCOMPARE(fileBytes(path), tableBytes('b'));
-        const QStringList expected = removed
-            ? QStringList {highscores::FileName}
-            : QStringList {highscores::FileName, name};
+        const QStringList expected =
+            removed ? QStringList {highscores::FileName} : QStringList {highscores::FileName, name};
         QCOMPARE(entries(directory), expected);
     }
 
