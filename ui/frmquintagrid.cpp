@@ -425,13 +425,17 @@ void frmQuintagrid::changeEvent(QEvent *event)
     FramelessWindow::changeEvent(event);
     // Enabled again after a secondary window: the keyboard goes on from Begin, or from the
     // board during a game. Not at the end of the count-up, which puts it on the total.
-    if (event->type() == QEvent::EnabledChange && isEnabled() && !scoring_ && !ending_
-        && (!focusWidget() || !focusWidget()->isEnabled() || focusWidget() == Label4)) {
+    if (event->type() != QEvent::EnabledChange || !isEnabled() || scoring_ || ending_)
+        return;
+    if (!focusWidget() || !focusWidget()->isEnabled() || focusWidget() == Label4) {
         if (Command1->isEnabled())
             Command1->setFocus(Qt::OtherFocusReason);
         else
             picPlace[cursor_]->setFocus(Qt::OtherFocusReason);
     }
+    // The keyboard comes back with the game, also where no window manager hands it over.
+    if (isVisible() && !isActiveWindow())
+        activateWindow();
 }
 
 void frmQuintagrid::resetCellColours()
