@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 
 using support::Rig;
 
@@ -223,6 +224,35 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), rig.forms->highScores()->Command2);
         key(Qt::Key_Return);
         QCOMPARE(rig.windows.questions.size(), 1);
+    }
+
+    void theDeleteQuestionAnswersItsKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Y") << int(Qt::Key_Y) << platform::AnswerYes;
+        QTest::newRow("N") << int(Qt::Key_N) << platform::AnswerNo;
+        QTest::newRow("Return, the default") << int(Qt::Key_Return) << platform::AnswerYes;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << platform::AnswerNo;
+    }
+    void theDeleteQuestionAnswersItsKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, answer);
+        platform::QtWindowSystem windows;
+        QWidget owner;
+        owner.show();
+        QTimer answering;
+        answering.setInterval(1);
+        connect(&answering, &QTimer::timeout, &answering, [&answering, key] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                answering.stop();
+                QTest::keyClick(box, Qt::Key(key));
+            }
+        });
+        answering.start();
+        QCOMPARE(windows.askYesNo(&owner, QStringLiteral("Delete?"), QStringLiteral("Warning")),
+                 answer);
     }
 
     void aboutTextIsReadWithACaretAfterTheKeyboardIsUsed()
