@@ -320,7 +320,7 @@ void paintFocusIndicator(QPainter &painter, QRect rect, bool cell)
 {
     // Whole logical pixels without smoothing: as sharp at twice the scale as at once.
     constexpr int Band = 2; // yellow, outside
-    constexpr int Edge = 1; // black, inside it
+    constexpr int Edge = 2; // black, inside it
     constexpr QColor Yellow(255, 224, 0);
     // A card's index fills its top-left 14 x 22 pixels and, turned, the bottom-right ones.
     const int skipX = cell ? 15 : 0;
