@@ -405,7 +405,8 @@ void frmQuintagrid::moveCursor(int Index)
     if (from->hasFocus())
         to->setFocus(Qt::OtherFocusReason);
     from->setFocusPolicy(Qt::NoFocus);
-    from->setBackColor(game::NormalCellColour);
+    if (!from->underMouse())
+        from->setBackColor(game::NormalCellColour);
     showCursorColour();
 }
 
