@@ -100,6 +100,15 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
     Command1->setFocus();
 }
 
+frmQuintagrid::~frmQuintagrid()
+{
+    // The cells lose the focus while QWidget takes the window down, when this is no longer a
+    // frmQuintagrid to tell.
+    for (PictureBox *cell : picPlace)
+        disconnect(cell, &PictureBox::focusChanged, this, nullptr);
+    disconnect(&KeyboardUse::instance(), nullptr, this, nullptr);
+}
+
 PictureButton *frmQuintagrid::makeButton(std::string_view name, int released, int pressed,
                                          void (frmQuintagrid::*command)())
 {

@@ -20,6 +20,7 @@ class frmQuintagrid final : public FramelessWindow
 
 public:
     explicit frmQuintagrid(Forms &forms);
+    ~frmQuintagrid() override;
 
     // Start-up, before the window is first shown: reads the high scores, seeds the random
     // source and clears the board.
