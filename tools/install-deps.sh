@@ -20,6 +20,9 @@ xauth
 xdotool
 x11-utils
 python3
+dbus
+at-spi2-core
+python3-pyatspi
 pulseaudio
 pulseaudio-utils
 clang

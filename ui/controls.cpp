@@ -3,6 +3,8 @@
 #include "artwork.h"
 #include "look.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,6 +22,14 @@ QString controlName(const layout::Control &control)
 
 namespace {
 
+bool isActivationKey(const QKeyEvent *event)
+{
+    return event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier
+        ? event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
+            || event->key() == Qt::Key_Enter
+        : false;
+}
+
 void place(QWidget *widget, const layout::Control &control)
 {
     widget->setObjectName(controlName(control));
@@ -32,9 +42,15 @@ void place(QWidget *widget, const layout::Control &control)
 PictureBox::PictureBox(QWidget *parent, const layout::Control &control)
     : QWidget(parent)
     , index_(control.index)
+    , isCell_(control.kind == layout::Kind::Cell)
 {
     place(this, control);
     setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    connect(&KeyboardUse::instance(), &KeyboardUse::shownChanged, this, [this] {
+        if (hasFocus())
+            update();
+    });
     setCursor(pointerCursor(control.kind == layout::Kind::Cell         ? art::Pointer::Place
                                 : control.kind == layout::Kind::Button ? art::Pointer::Point
                                                                        : art::Pointer::Open));
@@ -62,6 +78,61 @@ void PictureBox::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), bgrColour(backColor_));
     if (picture_)
         picture_->draw(painter, 0, 0);
+    if (hasFocus() && keyboardFocusShown())
+        paintFocusIndicator(painter, rect(), isCell_);
+}
+
+void PictureBox::press()
+{
+    if (isEnabled())
+        emit click(index_);
+}
+
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!isActivationKey(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat()) {
+        keyDown_ = true;
+        showDown(true);
+    }
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!isActivationKey(event)) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    // A release whose press went elsewhere (the Enter that closed the window before) is not
+    // a click.
+    if (event->isAutoRepeat() || !keyDown_)
+        return;
+    keyDown_ = false;
+    showDown(false);
+    emit click(index_);
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+    emit focusChanged(index_);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (keyDown_) {
+        keyDown_ = false;
+        showDown(false);
+    }
+    update();
+    emit focusChanged(index_);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
@@ -102,8 +173,14 @@ PictureButton::PictureButton(QWidget *parent, const layout::Control &control, Pi
     , pressed_(std::move(pressed))
 {
     setPicture(released_);
+    setFocusPolicy(Qt::TabFocus);
     connect(this, &PictureBox::mouseDown, this, [this] { setPicture(pressed_); });
     connect(this, &PictureBox::mouseUp, this, [this] { setPicture(released_); });
+}
+
+void PictureButton::showDown(bool down)
+{
+    setPicture(down ? pressed_ : released_);
 }
 
 CaptionLabel::CaptionLabel(QWidget *parent, const layout::Control &control)
@@ -129,14 +206,24 @@ void CaptionLabel::setSpokenPrefix(const QString &prefix)
     describe();
 }
 
+void CaptionLabel::setSpokenSuffix(const QString &suffix)
+{
+    spokenSuffix_ = suffix;
+    describe();
+}
+
 void CaptionLabel::describe()
 {
     const QString caption = caption_.trimmed();
+    QString name;
     if (spokenPrefix_.isEmpty())
-        setAccessibleName(caption);
+        name = caption;
     else
-        setAccessibleName(caption.isEmpty() ? spokenPrefix_
-                                            : spokenPrefix_ + QStringLiteral(": ") + caption);
+        name = caption.isEmpty() ? spokenPrefix_ : spokenPrefix_ + QStringLiteral(": ") + caption;
+    name += spokenSuffix_;
+    // A screen reader hears every renaming, so a name that stays is not set again.
+    if (name != accessibleName())
+        setAccessibleName(name);
 }
 
 void CaptionLabel::paintEvent(QPaintEvent *)
@@ -173,6 +260,84 @@ void CaptionLabel::mouseMoveEvent(QMouseEvent *event)
 void CaptionLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
+}
+
+BoardGrid::BoardGrid(QWidget *window, const std::array<PictureBox *, 25> &cells)
+    : QObject(window)
+    , window_(window)
+    , cells_(cells)
+{
+    setObjectName(QStringLiteral("board"));
+}
+
+int BoardGrid::indexOf(const QObject *widget) const
+{
+    const auto found = std::find(cells_.begin(), cells_.end(), widget);
+    return found == cells_.end() ? -1 : int(found - cells_.begin());
+}
+
+bool actsAsOk(const QKeyEvent *event)
+{
+    return !event->isAutoRepeat()
+        && (isActivationKey(event)
+            || (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier));
+}
+
+KeyboardUse::KeyboardUse()
+{
+    qApp->installEventFilter(this);
+}
+
+KeyboardUse &KeyboardUse::instance()
+{
+    static auto *use = new KeyboardUse; // lives with the application, which it watches
+    return *use;
+}
+
+bool keyboardFocusShown()
+{
+    return KeyboardUse::instance().shown();
+}
+
+void KeyboardUse::setShown(bool shown)
+{
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    emit shownChanged();
+}
+
+bool KeyboardUse::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress)
+        setShown(true);
+    else if (event->type() == QEvent::MouseButtonPress)
+        setShown(false);
+    return QObject::eventFilter(watched, event);
+}
+
+void paintFocusIndicator(QPainter &painter, QRect rect, bool cell)
+{
+    // Whole logical pixels without smoothing: as sharp at twice the scale as at once.
+    constexpr int Band = 2; // yellow, outside
+    constexpr int Edge = 2; // black, inside it
+    constexpr QColor Yellow(255, 224, 0);
+    // A card's index fills its top-left 14 x 22 pixels and, turned, the bottom-right ones.
+    const int skipX = cell ? 15 : 0;
+    const int skipY = cell ? 23 : 0;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const auto bands = [&](int inset, int width, const QColor &colour) {
+        const QRect r = rect.adjusted(inset, inset, -inset, -inset);
+        // Top and left stop short of the top-left index; bottom and right of the other.
+        painter.fillRect(QRect(r.left() + skipX, r.top(), r.width() - skipX, width), colour);
+        painter.fillRect(QRect(r.left(), r.top() + skipY, width, r.height() - skipY), colour);
+        painter.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width() - skipX, width), colour);
+        painter.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height() - skipY), colour);
+    };
+    bands(0, Band, Yellow);
+    bands(Band, Edge, Qt::black);
+    painter.restore();
 }
 
 } // namespace ui

@@ -6,9 +6,14 @@
 #include "layout.h"
 #include "picture.h"
 
+#include <QPointer>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
+
+class QKeyEvent;
+class QPainter;
 
 namespace ui {
 
@@ -22,6 +27,8 @@ public:
     PictureBox(QWidget *parent, const layout::Control &control);
 
     [[nodiscard]] int index() const { return index_; }
+    // Whether the box is a cell of the board.
+    [[nodiscard]] bool isCell() const { return isCell_; }
 
     // Shows the picture another box or the image store holds; a null picture shows none.
     void setPicture(PictureRef picture);
@@ -33,25 +40,40 @@ public:
     // Erases whatever was drawn on the box beyond its picture.
     void cls() { update(); }
 
+    // What a click does, for a screen reader's press action: nothing when disabled.
+    void press();
+
 signals:
     void mouseDown(int index, Qt::MouseButton button);
     void mouseUp(int index, Qt::MouseButton button);
     void mouseMove(int index, Qt::MouseButtons buttons);
-    // A left-button press and release on the box.
+    // A left-button press and release on the box, or Space or Enter pressed and released
+    // while it has the keyboard focus.
     void click(int index);
+    // The box took or lost the keyboard focus.
+    void focusChanged(int index);
 
 protected:
+    // Shows the face of a button held down, from a key; a plain box has none.
+    virtual void showDown(bool) { }
+
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     int index_;
+    bool isCell_;
     PictureRef picture_;
     std::uint32_t backColor_ = 0x00008000;
     bool leftPressed_ = false;
+    bool keyDown_ = false;
 };
 
 // A picture box that acts as a push button: it shows its pressed face from a press until the
@@ -64,6 +86,9 @@ class PictureButton final : public PictureBox
 public:
     PictureButton(QWidget *parent, const layout::Control &control, PictureRef released,
                   PictureRef pressed);
+
+protected:
+    void showDown(bool down) override;
 
 private:
     PictureRef released_;
@@ -81,8 +106,13 @@ public:
     void setCaption(const QString &caption);
     [[nodiscard]] const QString &caption() const { return caption_; }
 
-    // What a screen reader says before the caption, such as "Row 2 points".
+    // What a screen reader says before the caption, such as "Row 2 points", and after it.
     void setSpokenPrefix(const QString &prefix);
+    void setSpokenSuffix(const QString &suffix);
+
+    // The control this label names for a screen reader, or null.
+    void setLabelFor(QWidget *control) { labelFor_ = control; }
+    [[nodiscard]] QWidget *labelFor() const { return labelFor_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -96,7 +126,62 @@ private:
 
     QString caption_;
     QString spokenPrefix_;
+    QString spokenSuffix_;
+    QPointer<QWidget> labelFor_;
 };
+
+// The board's 25 cells as one whole for screen readers: a table of five rows of five.
+class BoardGrid final : public QObject
+{
+    Q_OBJECT
+
+public:
+    BoardGrid(QWidget *window, const std::array<PictureBox *, 25> &cells);
+
+    [[nodiscard]] QWidget *window() const { return window_; }
+    [[nodiscard]] const std::array<PictureBox *, 25> &cells() const { return cells_; }
+    // The cell's index, or -1 for a widget that is not a cell.
+    [[nodiscard]] int indexOf(const QObject *widget) const;
+
+private:
+    QWidget *window_;
+    std::array<PictureBox *, 25> cells_;
+};
+
+// Whether a key press acts as a secondary window's OK: Escape, Enter or Space, unmodified
+// and not repeated.
+[[nodiscard]] bool actsAsOk(const QKeyEvent *event);
+
+// Whether the focused control shows where the focus is: from the player's first key press
+// until their next mouse press, so that a player who uses only the mouse never sees it.
+[[nodiscard]] bool keyboardFocusShown();
+
+// Tells when keyboardFocusShown() changes.
+class KeyboardUse final : public QObject
+{
+    Q_OBJECT
+
+public:
+    [[nodiscard]] static KeyboardUse &instance();
+    [[nodiscard]] bool shown() const { return shown_; }
+
+signals:
+    void shownChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    KeyboardUse();
+    void setShown(bool shown);
+
+    bool shown_ = false;
+};
+
+// Draws the focus indicator inside a control's rectangle: a yellow band edged in black, clear
+// on the green table, on a card and on a button. On a cell it leaves out the two corners
+// that hold a card's indexes.
+void paintFocusIndicator(QPainter &painter, QRect rect, bool cell);
 
 // The object name a control gets: "picPlace(3)" for an array element, "Command1" otherwise.
 [[nodiscard]] QString controlName(const layout::Control &control);

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 
 namespace ui {
@@ -47,11 +48,43 @@ frmAbout::frmAbout(Forms &forms)
     Text1->setAccessibleName(QStringLiteral("About Quintagrid"));
     Text1->viewport()->setCursor(pointerCursor(art::Pointer::Open));
     paintWhiteOnGreen(Text1);
+    // Read line by line with a caret from the keyboard; the caret shows only once the player
+    // has used the keyboard, and a click does not take the focus.
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setFocusPolicy(Qt::TabFocus);
+    Text1->setTabChangesFocus(true);
+    const auto showCaret = [this] { Text1->setCursorWidth(keyboardFocusShown() ? 1 : 0); };
+    showCaret();
+    connect(&KeyboardUse::instance(), &KeyboardUse::shownChanged, Text1, showCaret);
+    Text1->installEventFilter(this);
 
     const frmCards &store = forms.cards();
     Picture1 = new PictureButton(this, table.at("Picture1"), store.picture(12), store.picture(13));
     Picture1->setAccessibleName(QStringLiteral("OK"));
     connect(Picture1, &PictureBox::click, this, &frmAbout::Picture1_Click);
+
+    setAccessibleName(QStringLiteral("About Quintagrid"));
+    setTabOrder(Text1, Picture1);
+    Text1->setFocus();
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    // In the text, Enter, Space and Escape close the window as OK does.
+    if (watched == Text1 && event->type() == QEvent::KeyPress
+        && actsAsOk(static_cast<QKeyEvent *>(event))) {
+        Picture1_Click();
+        return true;
+    }
+    return SecondaryWindow::eventFilter(watched, event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    if (actsAsOk(event))
+        Picture1_Click();
+    else
+        SecondaryWindow::keyPressEvent(event);
 }
 
 void frmAbout::Picture1_Click()

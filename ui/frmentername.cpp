@@ -59,7 +59,11 @@ frmEnterName::frmEnterName(Forms &forms)
     Text1->setAlignment(Qt::AlignCenter);
     Text1->setFrame(false);
     Text1->setValidator(new StorableNameValidator(Text1));
-    Text1->setAccessibleName(QStringLiteral("Your name"));
+    // Named by its prompt; the score it is for comes with it.
+    Text1->setAccessibleName(Label2->caption());
+    Label2->setLabelFor(Text1);
+    const QString score = QStringLiteral("Your score: %1").arg(forms.module1.gamescore);
+    Text1->setAccessibleDescription(score);
     paintWhiteOnGreen(Text1);
     Text1->installEventFilter(this);
 
@@ -68,6 +72,9 @@ frmEnterName::frmEnterName(Forms &forms)
     Command2->setAccessibleName(QStringLiteral("OK"));
     connect(Command2, &PictureBox::click, this, &frmEnterName::Command2_Click);
 
+    setAccessibleName(Label2->caption());
+    setAccessibleDescription(score);
+    setTabOrder(Text1, Command2);
     setFocusProxy(Text1);
     Text1->setFocus();
 }

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPointer>
 
 namespace ui {
@@ -29,6 +30,19 @@ frmHighScores::frmHighScores(Forms &forms)
     Command2 = new PictureButton(this, table.at("Command2"), store.picture(14), store.picture(15));
     Command2->setAccessibleName(QStringLiteral("Clear"));
     connect(Command2, &PictureBox::click, this, &frmHighScores::Command2_Click);
+
+    setAccessibleName(QStringLiteral("High Scores"));
+    setTabOrder(Command1, Command2);
+    Command1->setFocus();
+}
+
+void frmHighScores::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes as OK does; Enter and Space reach here only when no button has the focus.
+    if (actsAsOk(event))
+        Command1_Click();
+    else
+        SecondaryWindow::keyPressEvent(event);
 }
 
 void frmHighScores::Form_Load()

@@ -1,5 +1,6 @@
 #include "frmquintagrid.h"
 
+#include "accessibility.h"
 #include "forms.h"
 #include "frmcards.h"
 #include "look.h"
@@ -10,6 +11,7 @@
 #include "platform/platform.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 namespace ui {
 
@@ -32,14 +34,20 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
     , forms_(forms)
 {
     const layout::WindowLayout &table = layout::frmQuintagrid;
+    installAccessibility();
     setMouseTracking(true);
+    setAccessibleName(QStringLiteral("Quintagrid"));
 
     // Created in index order, so a cell is drawn over the lower-numbered neighbours it overlaps.
     for (int i = 0; i < game::CellCount; ++i) {
         picPlace[i] = new PictureBox(this, table.at("picPlace", i));
         connect(picPlace[i], &PictureBox::click, this, &frmQuintagrid::picPlace_Click);
         connect(picPlace[i], &PictureBox::mouseMove, this, &frmQuintagrid::picPlace_MouseMove);
+        connect(picPlace[i], &PictureBox::focusChanged, this, &frmQuintagrid::showCursorColour);
     }
+    boardGrid = new BoardGrid(this, picPlace);
+    connect(&KeyboardUse::instance(), &KeyboardUse::shownChanged, this,
+            &frmQuintagrid::showCursorColour);
     picDealt = new PictureBox(this, table.at("picDealt"));
     picDealt->setAccessibleName(QStringLiteral("Card to place"));
 
@@ -59,6 +67,7 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
     }
     for (int k = 0; k < 8; ++k) {
         Label2[k] = new CaptionLabel(this, table.at("Label2", k));
+        Label2[k]->setSpokenSuffix(QStringLiteral(": %1 points").arg(scoring::legend[k].points));
         Label2[k]->setCaption(text(scoring::legend[k].caption));
         Label3[k] = new CaptionLabel(this, table.at("Label3", k));
         Label3[k]->setCaption(QString::number(scoring::legend[k].points));
@@ -67,6 +76,37 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
     Label4->setSpokenPrefix(QStringLiteral("Total"));
     Label5 = new CaptionLabel(this, table.at("Label5"));
     Label5->setCaption(QStringLiteral("Quintagrid from Mossgrovity"));
+
+    // Tab visits Begin, the board, High Scores, About, Minimize and Exit, and round again.
+    // The total is reached only when the end of a game puts the focus there; Tab goes on to
+    // Begin. Qt orders only controls that take the focus: the cells take it while they are
+    // put in order, then all but the cursor's cell give it up.
+    for (PictureBox *cell : picPlace)
+        cell->setFocusPolicy(Qt::TabFocus);
+    Label4->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(Label4, Command1);
+    setTabOrder(Command1, picPlace[0]);
+    for (int i = 1; i < game::CellCount; ++i)
+        setTabOrder(picPlace[i - 1], picPlace[i]);
+    setTabOrder(picPlace[game::CellCount - 1], Command2);
+    setTabOrder(Command2, Command5);
+    setTabOrder(Command5, Command4);
+    setTabOrder(Command4, Command3);
+    for (PictureBox *cell : picPlace) {
+        if (cell->index() != cursor_)
+            cell->setFocusPolicy(Qt::NoFocus);
+    }
+    Label4->setFocusPolicy(Qt::NoFocus);
+    Command1->setFocus();
+}
+
+frmQuintagrid::~frmQuintagrid()
+{
+    // The cells lose the focus while QWidget takes the window down, when this is no longer a
+    // frmQuintagrid to tell.
+    for (PictureBox *cell : picPlace)
+        disconnect(cell, &PictureBox::focusChanged, this, nullptr);
+    disconnect(&KeyboardUse::instance(), nullptr, this, nullptr);
 }
 
 PictureButton *frmQuintagrid::makeButton(std::string_view name, int released, int pressed,
@@ -122,6 +162,8 @@ void frmQuintagrid::clearall()
     }
     picDealt->setPicture(blank);
     picDealt->cls();
+    picDealt->setAccessibleName(QStringLiteral("Card to place"));
+    Label4->setSpokenSuffix(QString());
     describeCells();
 }
 
@@ -142,11 +184,24 @@ void frmQuintagrid::main()
         firstdeal_ = false;
         picPlace[0]->setPicture(picDealt->picture());
         board_.put(0, dealing_.offeredcard);
+        // The keyboard's cell starts on one that takes the next card; Begin, about to be
+        // disabled, hands its focus on to it.
+        if (!board_.accepts(cursor_) || board_.occupied(cursor_)) {
+            for (int i = 0; i < game::CellCount; ++i) {
+                if (!board_.occupied(i) && board_.accepts(i)) {
+                    moveCursor(i);
+                    break;
+                }
+            }
+        }
         describeCells();
         Command1->setEnabled(false);
         platform.sound.play(game::Tick2);
         main();
     } else if (dealing_.dealtcount > 24) {
+        picDealt->setAccessibleName(QStringLiteral("No card left to place: the board is full"));
+        describeCells();
+        scoring_ = true;
         landvalues();
         checkhands();
         displayscores();
@@ -154,9 +209,11 @@ void frmQuintagrid::main()
             return;
         Command1->setEnabled(true);
         showhighscores();
+        scoring_ = false;
         forms_.module1.gamescore = -1;
     } else {
         deal();
+        describeCells();
     }
 }
 
@@ -220,7 +277,12 @@ void frmQuintagrid::displayscores()
 
 void frmQuintagrid::showhighscores()
 {
-    if (!highscores::admitScore(forms_.module1))
+    const bool admitted = highscores::admitScore(forms_.module1);
+    // The focus moves to the total, so that a screen reader says it and what it made.
+    Label4->setSpokenSuffix(admitted ? QStringLiteral(", a new high score")
+                                     : QStringLiteral(", not a high score"));
+    Label4->setFocus(Qt::OtherFocusReason);
+    if (!admitted)
         return;
     setEnabled(false);
     forms_.platform.sound.play(game::HighScoreCue);
@@ -309,25 +371,119 @@ void frmQuintagrid::leaveEvent(QEvent *)
     resetCellColours();
 }
 
+void frmQuintagrid::keyPressEvent(QKeyEvent *event)
+{
+    // The arrow keys move the keyboard's cell while the board has the focus, stopping at the
+    // edges.
+    int row = game::cellRow(cursor_);
+    int column = game::cellColumn(cursor_);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        --column;
+        break;
+    case Qt::Key_Right:
+        ++column;
+        break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    default:
+        FramelessWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (focusWidget() != picPlace[cursor_] || !picPlace[cursor_]->hasFocus())
+        return;
+    if (row >= 0 && row < 5 && column >= 0 && column < 5)
+        moveCursor(row * 5 + column);
+}
+
+void frmQuintagrid::moveCursor(int Index)
+{
+    if (Index == cursor_)
+        return;
+    PictureBox *from = picPlace[cursor_];
+    PictureBox *to = picPlace[Index];
+    cursor_ = Index;
+    // Only the keyboard's cell is a Tab stop, so the board is one stop however it is entered.
+    to->setFocusPolicy(Qt::TabFocus);
+    describeCells(); // before the focus moves, so that a screen reader says the new cell whole
+    if (from->hasFocus())
+        to->setFocus(Qt::OtherFocusReason);
+    from->setFocusPolicy(Qt::NoFocus);
+    if (!from->underMouse())
+        from->setBackColor(game::NormalCellColour);
+    showCursorColour();
+}
+
+void frmQuintagrid::showCursorColour()
+{
+    // The keyboard's cell shows what the pointer would show on it, while it has the focus
+    // and the player uses the keyboard.
+    PictureBox *cell = picPlace[cursor_];
+    if (cell->hasFocus() && keyboardFocusShown())
+        picPlace_MouseMove(cursor_);
+    else if (!cell->underMouse())
+        cell->setBackColor(game::NormalCellColour);
+}
+
+void frmQuintagrid::changeEvent(QEvent *event)
+{
+    FramelessWindow::changeEvent(event);
+    // Enabled again after a secondary window: the keyboard goes on from Begin, or from the
+    // board during a game. Not at the end of the count-up, which puts it on the total.
+    if (event->type() != QEvent::EnabledChange || !isEnabled() || scoring_ || ending_)
+        return;
+    if (!focusWidget() || !focusWidget()->isEnabled() || focusWidget() == Label4) {
+        if (Command1->isEnabled())
+            Command1->setFocus(Qt::OtherFocusReason);
+        else
+            picPlace[cursor_]->setFocus(Qt::OtherFocusReason);
+    }
+    // The keyboard comes back with the game, also where no window manager hands it over.
+    if (isVisible() && !isActiveWindow())
+        activateWindow();
+}
+
 void frmQuintagrid::resetCellColours()
 {
     for (PictureBox *cell : picPlace)
         cell->setBackColor(game::NormalCellColour);
 }
 
+bool frmQuintagrid::cardWaiting() const
+{
+    int placed = 0;
+    for (int i = 0; i < game::CellCount; ++i)
+        placed += board_.occupied(i) ? 1 : 0;
+    return !shuffling_ && !firstdeal_ && dealing_.dealtcount == placed + 1;
+}
+
 void frmQuintagrid::describeCells()
 {
+    // A screen reader hears every change of name or description: only what changed is set.
+    // The name says what a cell holds; the description whether it takes the card and, on the
+    // keyboard's cell, which card comes next.
+    const bool waiting = cardWaiting();
     for (int i = 0; i < game::CellCount; ++i) {
         QString name = QStringLiteral("Row %1, column %2, ")
                            .arg(game::cellRow(i) + 1)
                            .arg(game::cellColumn(i) + 1);
-        if (board_.occupied(i))
-            name += text(game::cardName(board_.card(i)));
-        else if (board_.accepts(i))
-            name += QStringLiteral("empty, accepts the card");
-        else
-            name += QStringLiteral("empty");
-        picPlace[i]->setAccessibleName(name);
+        name += board_.occupied(i) ? text(game::cardName(board_.card(i))) : QStringLiteral("empty");
+        QStringList description;
+        if (i == cursor_ && waiting)
+            description << QStringLiteral("Next card: ")
+                    + text(game::cardName(dealing_.offeredcard));
+        if (waiting && !board_.occupied(i) && board_.accepts(i))
+            description << QStringLiteral("accepts the card");
+        if (picPlace[i]->accessibleName() != name)
+            picPlace[i]->setAccessibleName(name);
+        const QString said = description.join(QStringLiteral(", "));
+        if (picPlace[i]->accessibleDescription() != said)
+            picPlace[i]->setAccessibleDescription(said);
     }
 }
 

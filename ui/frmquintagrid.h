@@ -20,6 +20,7 @@ class frmQuintagrid final : public FramelessWindow
 
 public:
     explicit frmQuintagrid(Forms &forms);
+    ~frmQuintagrid() override;
 
     // Start-up, before the window is first shown: reads the high scores, seeds the random
     // source and clears the board.
@@ -56,6 +57,9 @@ public:
     [[nodiscard]] const scoring::Line8 &colscores() const { return colscores_; }
     // True from Exit or a close request on: nothing more of the game happens.
     [[nodiscard]] bool ending() const { return ending_; }
+    // The keyboard's cell: the board's one stop in the Tab order, moved with the arrow keys.
+    [[nodiscard]] int cursor() const { return cursor_; }
+    void moveCursor(int Index);
 
     std::array<PictureBox *, game::CellCount> picPlace {};
     PictureBox *picDealt = nullptr;
@@ -71,15 +75,22 @@ public:
     CaptionLabel *Label4 = nullptr;
     CaptionLabel *Label5 = nullptr;
 
+    BoardGrid *boardGrid = nullptr; // the cells as one table, for screen readers
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     PictureButton *makeButton(std::string_view name, int released, int pressed,
                               void (frmQuintagrid::*command)());
     void resetCellColours();
     void describeCells();
+    void showCursorColour();
+    // Whether a dealt card waits to be placed.
+    [[nodiscard]] bool cardWaiting() const;
     void endProgram();
 
     Forms &forms_;
@@ -91,7 +102,9 @@ private:
     scoring::Line8 rowscores_ {};
     scoring::Line8 colscores_ {};
     bool shuffling_ = false;
+    bool scoring_ = false;
     bool ending_ = false;
+    int cursor_ = 0;
 };
 
 } // namespace ui

@@ -17,6 +17,8 @@ void Game::start()
     main.Form_Load();
     platform::centreOnScreen(&main);
     main.show();
+    // Asked for, so that the keyboard reaches Begin also where no window manager gives it.
+    main.activateWindow();
 }
 
 void Game::closeAsRequested()

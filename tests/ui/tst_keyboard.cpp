@@ -1,0 +1,427 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Playing with the keyboard alone: the Tab order, the board's cursor, keys on buttons and in
+// the secondary windows, the focus indicator, and what screen readers are told.
+#include "rig.h"
+
+#include "frmabout.h"
+#include "frmentername.h"
+#include "frmhighscores.h"
+
+#include "game/numbertext.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+using support::Rig;
+
+namespace {
+
+// A key pressed and released where the keyboard focus is, as the window system delivers it.
+void key(int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    QVERIFY2(target, "nothing takes the keyboard");
+    QTest::keyClick(target, Qt::Key(code), modifiers);
+}
+
+void activate(QWidget *window)
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+QString focusName()
+{
+    QWidget *focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("(none)");
+}
+
+// Starts a game from the keyboard: Return on Begin, which has the focus at start.
+void beginFromKeyboard(Rig &rig)
+{
+    activate(&rig.main());
+    QCOMPARE(QApplication::focusWidget(), rig.main().Command1);
+    key(Qt::Key_Return);
+}
+
+QImage grab(QWidget *widget)
+{
+    return widget->grab().toImage();
+}
+
+} // namespace
+
+class KeyboardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tabAndShiftTabGoRoundTheControlsInOrder_data()
+    {
+        QTest::addColumn<bool>("playing");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("stops");
+        const QStringList idle {"picPlace(0)", "Command2", "Command5",   "Command4",
+                                "Command3",    "Command1", "picPlace(0)"};
+        QTest::newRow("Tab, idle") << false << int(Qt::Key_Tab) << idle;
+        QTest::newRow("Shift+Tab, idle")
+            << false << int(Qt::Key_Backtab)
+            << QStringList {"Command3",    "Command4", "Command5", "Command2",
+                            "picPlace(0)", "Command1", "Command3"};
+        // During a game Begin is disabled and skipped; the board's stop is its cursor.
+        QTest::newRow("Tab, playing")
+            << true << int(Qt::Key_Tab) << QStringList {"Command2", "Command5",    "Command4",
+                                                        "Command3", "picPlace(1)", "Command2"};
+    }
+    void tabAndShiftTabGoRoundTheControlsInOrder()
+    {
+        QFETCH(bool, playing);
+        QFETCH(int, key);
+        QFETCH(QStringList, stops);
+        Rig rig;
+        activate(&rig.main());
+        if (playing) {
+            ::key(Qt::Key_Return);
+            QCOMPARE(focusName(), QStringLiteral("picPlace(1)"));
+        } else {
+            QCOMPARE(focusName(), QStringLiteral("Command1"));
+        }
+        QStringList seen;
+        for (int i = 0; i < stops.size(); ++i) {
+            ::key(key == Qt::Key_Backtab ? Qt::Key_Tab : key,
+                  key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            seen << focusName();
+        }
+        QCOMPARE(seen, stops);
+    }
+
+    void arrowsMoveTheCursorAndStopAtTheEdges_data()
+    {
+        QTest::addColumn<QString>("keys"); // L R U D
+        QTest::addColumn<int>("cell");
+        QTest::newRow("right along the top row") << "RRRR" << 4;
+        QTest::newRow("stops at the right edge") << "RRRRRR" << 4;
+        QTest::newRow("stops at the top edge") << "UU" << 1;
+        QTest::newRow("down to the bottom row and stops") << "DDDDDD" << 21;
+        QTest::newRow("left edge") << "LLL" << 0;
+        QTest::newRow("round a corner") << "RRRDDDDL" << 23;
+    }
+    void arrowsMoveTheCursorAndStopAtTheEdges()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, cell);
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        beginFromKeyboard(rig);
+        QCOMPARE(main.cursor(), 1); // the first cell that takes the card
+        const QHash<QChar, int> codes {
+            {u'L', Qt::Key_Left}, {u'R', Qt::Key_Right}, {u'U', Qt::Key_Up}, {u'D', Qt::Key_Down}};
+        for (QChar c : keys)
+            key(codes.value(c));
+        QCOMPARE(main.cursor(), cell);
+        QCOMPARE(QApplication::focusWidget(), main.picPlace[cell]);
+        // The cursor shows the pointer's colours, and no other cell is lit.
+        for (int i = 0; i < game::CellCount; ++i) {
+            QCOMPARE(main.picPlace[i]->backColor(),
+                     i == cell ? main.board().hoverColour(i) : game::NormalCellColour);
+        }
+    }
+
+    void spaceOrEnterOnACellDoesWhatAClickDoes_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("right"); // moves right from the first accepting cell
+        QTest::addColumn<bool>("placed");
+        for (const auto &[name, code] :
+             {std::pair {"Space", Qt::Key_Space}, std::pair {"Return", Qt::Key_Return},
+              std::pair {"keypad Enter", Qt::Key_Enter}}) {
+            QTest::addRow("%s on a cell that takes the card", name) << int(code) << 0 << true;
+            QTest::addRow("%s on a cell that refuses it", name) << int(code) << 2 << false;
+        }
+    }
+    void spaceOrEnterOnACellDoesWhatAClickDoes()
+    {
+        QFETCH(int, key);
+        QFETCH(int, right);
+        QFETCH(bool, placed);
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        beginFromKeyboard(rig);
+        for (int i = 0; i < right; ++i)
+            ::key(Qt::Key_Right);
+        const int cell = main.cursor();
+        const game::CardId offered = main.dealing().offeredcard;
+        ::key(key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(main.board().card(cell), placed ? offered : game::NoCard);
+        QCOMPARE(main.dealing().dealtcount, placed ? 3 : 2);
+        QCOMPARE(main.cursor(), cell); // the cursor stays where it is
+    }
+
+    void spaceOrEnterShowsAButtonPressedWhileTheKeyIsDown_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+    }
+    void spaceOrEnterShowsAButtonPressedWhileTheKeyIsDown()
+    {
+        QFETCH(int, key);
+        Rig rig;
+        ui::PictureButton *about = rig.main().Command5;
+        const ui::PictureRef released = about->picture();
+        about->setFocus();
+        QTest::keyPress(about, Qt::Key(key));
+        QVERIFY(about->picture() != released);
+        QVERIFY(!rig.forms->about()); // the command runs on the release
+        QTest::keyRelease(about, Qt::Key(key));
+        QCOMPARE(about->picture(), released);
+        QVERIFY(rig.forms->about());
+    }
+
+    void secondaryWindowsAnswerTheirKeys_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("key");
+        for (const char *window : {"High Scores", "About"}) {
+            for (const auto &[name, code] :
+                 {std::pair {"Return", Qt::Key_Return}, std::pair {"Space", Qt::Key_Space},
+                  std::pair {"Escape", Qt::Key_Escape}})
+                QTest::addRow("%s, %s", window, name) << QString::fromLatin1(window) << int(code);
+        }
+    }
+    void secondaryWindowsAnswerTheirKeys()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, key);
+        Rig rig;
+        const bool scores = window == QStringLiteral("High Scores");
+        Rig::click(scores ? rig.main().Command2 : rig.main().Command5);
+        QWidget *opened = scores ? static_cast<QWidget *>(rig.forms->highScores())
+                                 : static_cast<QWidget *>(rig.forms->about());
+        QVERIFY(opened);
+        activate(opened);
+        QCOMPARE(opened->accessibleName(), scores ? window : QStringLiteral("About Quintagrid"));
+        ::key(key);
+        QTRY_VERIFY(!(scores ? static_cast<QWidget *>(rig.forms->highScores())
+                             : static_cast<QWidget *>(rig.forms->about())));
+        QVERIFY(rig.main().isEnabled());
+    }
+
+    void tabReachesClearWhoseQuestionTheKeysAnswer()
+    {
+        Rig rig;
+        rig.module1.table.hsscores[1] = 99;
+        Rig::click(rig.main().Command2);
+        activate(rig.forms->highScores());
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), rig.forms->highScores()->Command2);
+        key(Qt::Key_Return);
+        QCOMPARE(rig.windows.questions.size(), 1);
+    }
+
+    void theDeleteQuestionAnswersItsKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Y") << int(Qt::Key_Y) << platform::AnswerYes;
+        QTest::newRow("N") << int(Qt::Key_N) << platform::AnswerNo;
+        QTest::newRow("Return, the default") << int(Qt::Key_Return) << platform::AnswerYes;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << platform::AnswerNo;
+    }
+    void theDeleteQuestionAnswersItsKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, answer);
+        platform::QtWindowSystem windows;
+        QWidget owner;
+        owner.show();
+        QTimer answering;
+        answering.setInterval(1);
+        connect(&answering, &QTimer::timeout, &answering, [&answering, key] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                answering.stop();
+                QTest::keyClick(box, Qt::Key(key));
+            }
+        });
+        answering.start();
+        QCOMPARE(windows.askYesNo(&owner, QStringLiteral("Delete?"), QStringLiteral("Warning")),
+                 answer);
+    }
+
+    void aboutTextIsReadWithACaretAfterTheKeyboardIsUsed()
+    {
+        Rig rig;
+        QTest::mouseClick(rig.main().windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        Rig::click(rig.main().Command5);
+        QPlainTextEdit *text = rig.forms->about()->Text1;
+        activate(rig.forms->about());
+        QCOMPARE(QApplication::focusWidget(), text);
+        QCOMPARE(text->cursorWidth(), 0); // no caret for a player who has only clicked
+        QTest::keyClick(text, Qt::Key_Down);
+        QCOMPARE(text->cursorWidth(), 1);
+        QCOMPARE(text->textCursor().blockNumber(), 1);
+        QVERIFY(rig.forms->about()); // arrows read, they do not close
+    }
+
+    // The indicator appears only after a key, and never over a card's corner indexes.
+    void focusIndicatorShowsOnlyAfterAKey_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("button") << "Command2";
+        QTest::newRow("empty cell") << "picPlace(1)";
+        QTest::newRow("card") << "picPlace(0)";
+    }
+    void focusIndicatorShowsOnlyAfterAKey()
+    {
+        QFETCH(QString, control);
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        Rig::click(main.Command1); // a mouse player's game
+        auto *box = main.findChild<ui::PictureBox *>(control);
+        if (box->isCell())
+            main.moveCursor(box->index());
+        box->setFocus();
+        const QImage unfocused = grab(box);
+        box->clearFocus();
+        QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        box->setFocus();
+        QCOMPARE(grab(box), unfocused);
+
+        QTest::keyClick(&main, Qt::Key_Shift);
+        const QImage focused = grab(box);
+        QVERIFY(focused != unfocused);
+        if (control == QStringLiteral("picPlace(0)")) {
+            // The card's indexes: 14 x 22 pixels at the top left and turned at bottom right.
+            for (const QRect corner : {QRect(1, 1, 14, 22), QRect(34, 42, 14, 22)})
+                QCOMPARE(focused.copy(corner), unfocused.copy(corner));
+        }
+    }
+
+    void screenReadersSeeRolesNamesAndActions_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("press");
+        QTest::newRow("window") << "" << int(QAccessible::Window) << "Quintagrid" << false;
+        QTest::newRow("Begin") << "Command1" << int(QAccessible::Button) << "Begin" << true;
+        QTest::newRow("Exit") << "Command3" << int(QAccessible::Button) << "Exit" << true;
+        QTest::newRow("cell") << "picPlace(7)" << int(QAccessible::Cell) << "Row 2, column 3, empty"
+                              << true;
+        QTest::newRow("legend") << "Label2(0)" << int(QAccessible::StaticText)
+                                << "Straight Flush: 30 points" << false;
+        QTest::newRow("offered card")
+            << "picDealt" << int(QAccessible::Graphic) << "Card to place" << false;
+    }
+    void screenReadersSeeRolesNamesAndActions()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(bool, press);
+        Rig rig;
+        QObject *object = control.isEmpty() ? static_cast<QObject *>(&rig.main())
+                                            : rig.main().findChild<QWidget *>(control);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(object);
+        QVERIFY(iface);
+        QCOMPARE(int(iface->role()), role);
+        QCOMPARE(iface->text(QAccessible::Name), name);
+        QAccessibleActionInterface *actions = iface->actionInterface();
+        QCOMPARE(actions
+                     && actions->actionNames().contains(QAccessibleActionInterface::pressAction()),
+                 press);
+    }
+
+    void theBoardIsATableOfCellsThatPlaceTheCard()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&main);
+        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(main.boardGrid);
+        QCOMPARE(grid->role(), QAccessible::Table);
+        QCOMPARE(grid->parent(), window);
+        QVERIFY(window->indexOfChild(grid) >= 0);
+        QCOMPARE(grid->childCount(), 25);
+        QAccessibleTableInterface *table = grid->tableInterface();
+        QCOMPARE(table->rowCount(), 5);
+        QAccessibleInterface *cell = table->cellAt(1, 2);
+        QCOMPARE(cell->object(), main.picPlace[7]);
+        QCOMPARE(cell->parent(), grid);
+        QCOMPARE(cell->tableCellInterface()->rowIndex(), 1);
+        QCOMPARE(cell->tableCellInterface()->columnIndex(), 2);
+
+        // Press actions work as clicks: Begin, then a cell that takes the card.
+        QAccessible::queryAccessibleInterface(main.Command1)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(main.dealing().dealtcount, 2);
+        const game::CardId offered = main.dealing().offeredcard;
+        QAccessibleInterface *second = table->cellAt(1, 1);
+        QCOMPARE(second->text(QAccessible::Description), QStringLiteral("accepts the card"));
+        second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(main.board().card(6), offered);
+        // A refused press changes nothing.
+        table->cellAt(4, 4)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(main.dealing().dealtcount, 3);
+    }
+
+    // A whole board from the keyboard: the cursor's cell tells the next card before each
+    // placement and names the card after it; a full board leaves no card to place.
+    void theCursorsCellTellsTheNextCardAndThenHoldsIt()
+    {
+        Rig rig;
+        ui::frmQuintagrid &main = rig.main();
+        beginFromKeyboard(rig);
+        for (int placed = 1; placed < 25; ++placed) {
+            main.moveCursor(rig.acceptingCells().back());
+            QCOMPARE(QApplication::focusWidget(), main.picPlace[main.cursor()]);
+            const QString card = QString::fromStdString(game::cardName(main.dealing().offeredcard));
+            QCOMPARE(main.picPlace[main.cursor()]->accessibleDescription(),
+                     QStringLiteral("Next card: %1, accepts the card").arg(card));
+            key(Qt::Key_Space);
+            QVERIFY(main.picPlace[main.cursor()]->accessibleName().endsWith(QStringLiteral(", ")
+                                                                            + card));
+        }
+        QCOMPARE(main.picDealt->accessibleName(),
+                 QStringLiteral("No card left to place: the board is full"));
+    }
+
+    void afterTheCountUpTheFocusIsOnTheTotalWhichSaysWhatItMade_data()
+    {
+        QTest::addColumn<int>("lowest");
+        QTest::addColumn<QString>("made");
+        QTest::newRow("a high score") << 0 << ", a new high score";
+        QTest::newRow("not a high score") << 301 << ", not a high score";
+    }
+    void afterTheCountUpTheFocusIsOnTheTotalWhichSaysWhatItMade()
+    {
+        QFETCH(int, lowest);
+        QFETCH(QString, made);
+        Rig rig;
+        for (int k = 1; k <= 10; ++k)
+            rig.module1.table.hsscores[k] = std::int16_t(lowest);
+        beginFromKeyboard(rig);
+        rig.fillBoard();
+        const QString total = rig.main().Label4->caption().trimmed();
+        QCOMPARE(rig.main().Label4->accessibleName(), QStringLiteral("Total: ") + total + made);
+        if (lowest == 0) {
+            QVERIFY(rig.forms->enterName());
+            QCOMPARE(rig.forms->enterName()->accessibleDescription(),
+                     QStringLiteral("Your score: ") + total);
+        } else {
+            QCOMPARE(QApplication::focusWidget(), rig.main().Label4);
+            key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), rig.main().Command1);
+        }
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"
