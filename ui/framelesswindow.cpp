@@ -117,7 +117,7 @@ void SecondaryWindow::ownerCameForward(bool activated)
         return; // paused for a question, or closing
     Timer1_Timer();
     if (activated)
-        activateWindow();
+        windows_.giveFocus(this);
 }
 
 } // namespace ui

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <cstdint>
 #include <deque>
@@ -87,6 +88,7 @@ public:
         if (onRaise)
             onRaise(window);
     }
+    void giveFocus(QWidget *window) override { window->activateWindow(); }
     void endProcess() override { ++endings; }
 
     std::deque<int> answers; // the next answers; Yes when empty

@@ -12,6 +12,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -68,17 +69,6 @@ private:
     std::function<void(bool)> cameForward_;
 };
 
-// The parent of an X window, or 0 when the server does not answer; root is set to the root.
-xcb_window_t parentOf(xcb_connection_t *connection, xcb_window_t window, xcb_window_t &root)
-{
-    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> reply(
-        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr), &std::free);
-    if (!reply)
-        return 0;
-    root = reply->root;
-    return reply->parent;
-}
-
 void stackDirectlyAbove(WId window, WId owner)
 {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -87,12 +77,19 @@ void stackDirectlyAbove(WId window, WId owner)
     xcb_connection_t *connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window);
     const auto ownerId = static_cast<xcb_window_t>(owner);
-    // Siblings under the root only when no window manager has framed them; a framed window
-    // is kept above its owner by the window manager.
-    xcb_window_t root = 0;
-    const xcb_window_t parent = parentOf(connection, id, root);
-    if (root == 0 || parent != root || parentOf(connection, ownerId, root) != parent)
+    // The first screen's stack, bottom first. Both windows are in it only when no window
+    // manager has framed them; a framed window is kept above its owner by the window manager.
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr), &std::free);
+    if (!tree)
         return;
+    const xcb_window_t *begin = xcb_query_tree_children(tree.get());
+    const xcb_window_t *end = begin + xcb_query_tree_children_length(tree.get());
+    const xcb_window_t *own = std::find(begin, end, id);
+    const xcb_window_t *below = std::find(begin, end, ownerId);
+    if (own == end || below == end || own == below + 1)
+        return; // framed, or already in place
     const std::uint32_t values[] = {ownerId, XCB_STACK_MODE_ABOVE};
     xcb_configure_window(connection, id, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE,
                          values);
@@ -129,6 +126,30 @@ void QtWindowSystem::bringToFront(QWidget *window)
         stackDirectlyAbove(handle->winId(), owner->winId());
     else
         window->raise(); // elsewhere a raise is all there is, and a compositor judges it
+}
+
+void QtWindowSystem::giveFocus(QWidget *window)
+{
+    auto *x11 = onX11() ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    QWindow *owner =
+        window->windowHandle() != nullptr ? window->windowHandle()->transientParent() : nullptr;
+    if (x11 == nullptr || owner == nullptr) {
+        window->activateWindow();
+        return;
+    }
+    // Handed on directly rather than asked of the window manager, which may refuse a program
+    // that passes the focus among its own windows; Qt follows when the focus arrives. With the
+    // server held, only if the owner still has the focus: never taken from another program.
+    xcb_connection_t *connection = x11->connection();
+    xcb_grab_server(connection);
+    const std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> focus(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr),
+        &std::free);
+    if (focus && focus->focus == static_cast<xcb_window_t>(owner->winId()))
+        xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT,
+                            static_cast<xcb_window_t>(window->winId()), XCB_CURRENT_TIME);
+    xcb_ungrab_server(connection);
+    xcb_flush(connection);
 }
 
 void QtWindowSystem::endProcess()

@@ -37,6 +37,11 @@ public:
     // above its owner itself, nothing needs asking.
     virtual void bringToFront(QWidget *window) = 0;
 
+    // Moves the keyboard focus to a window of the program's own while the program has it. On
+    // X11 the request carries the time of the user's last action in the program, so the X
+    // server drops it if the user has given the focus to another program since.
+    virtual void giveFocus(QWidget *window) = 0;
+
     // Ends the program: every window disappears and the event loop quits; no further game
     // step runs (the caller has already stopped the paced waits).
     virtual void endProcess() = 0;
@@ -49,6 +54,7 @@ public:
     void setOwner(QWidget *window, QWidget *owner,
                   std::function<void(bool activated)> cameForward) override;
     void bringToFront(QWidget *window) override;
+    void giveFocus(QWidget *window) override;
     void endProcess() override;
 };
 
