@@ -37,9 +37,8 @@ public:
     // above its owner itself, nothing needs asking.
     virtual void bringToFront(QWidget *window) = 0;
 
-    // Moves the keyboard focus to a window of the program's own while the program has it. On
-    // X11 the request carries the time of the user's last action in the program, so the X
-    // server drops it if the user has given the focus to another program since.
+    // Moves the keyboard focus to an owned window while its owner has it. On X11 it is handed
+    // on directly, and only if the owner still has it: never taken from another program.
     virtual void giveFocus(QWidget *window) = 0;
 
     // Ends the program: every window disappears and the event loop quits; no further game
