@@ -92,6 +92,55 @@ def whole_game_rss(build, server):
     return statistics.median(peaks)
 
 
+def thread_switches(pid):
+    """Context switches of all the process's threads so far: how often they were woken."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/status") as f:
+                total += sum(int(line.split()[1]) for line in f
+                             if line.startswith(("voluntary_ctxt", "nonvoluntary_ctxt")))
+        except FileNotFoundError:
+            pass  # a thread that ended meanwhile
+    return total
+
+
+def cpu_seconds(pid):
+    """User and system CPU time of all the process's threads so far."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def idle(game, server, open_list, seconds=5.0):
+    """Wake-ups per second and CPU (% of a core) of the program doing nothing, with the main
+    window alone or with the high-score list open, over `seconds`."""
+    directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
+    try:
+        harness.GAME = os.path.abspath(game)
+        server.move(0, 0)
+        process = harness.Game(server, directory, seed=1)
+        case = harness.GameTestCase()
+        case.x, case.game = server, process
+        try:
+            main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
+            case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL, "the board drawn")
+            if open_list:
+                case.click(main, harness.button_centre(harness.HIGH_SCORES))
+                case.wait_for_window(harness.HIGH_SCORES_SIZE, "the high-score list")
+            time.sleep(1.0)  # let the start-up's last events and the icon settle
+            pid = process.process.pid
+            switches, cpu, t0 = thread_switches(pid), cpu_seconds(pid), time.monotonic()
+            time.sleep(seconds)
+            elapsed = time.monotonic() - t0
+            return ((thread_switches(pid) - switches) / elapsed,
+                    100.0 * (cpu_seconds(pid) - cpu) / elapsed)
+        finally:
+            process.stop()
+    finally:
+        shutil.rmtree(directory, True)
+
+
 def shuffle(build):
     walls, cpus = [], []
     for _ in range(3):
@@ -155,6 +204,11 @@ def main():
         row("peak RSS at first paint", rss, "MB", "≤ 35 MB", rss <= 35)
         game_rss = whole_game_rss(build, server)
         row("peak RSS over a whole game", game_rss, "MB", "≤ 35 MB", game_rss <= 35)
+        game = os.path.join(build, "ui", "quintagrid")
+        for open_list, what in ((False, "main window alone"), (True, "high-score list open")):
+            wakes, cpu = idle(game, server, open_list)
+            row(f"idle, {what}: thread wake-ups", wakes, "/s", "≤ 5 /s", wakes <= 5)
+            row(f"idle, {what}: CPU", cpu, "% of a core")
     finally:
         server.stop()
 

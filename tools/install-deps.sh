@@ -14,11 +14,15 @@ qt6-multimedia-dev
 qt6-svg-dev
 qt6-qpa-plugins
 libgl-dev
+libxcb1-dev
 fonts-dejavu-core
 xvfb
 xauth
 xdotool
 x11-utils
+openbox
+xfwm4
+dbus-daemon
 python3
 dbus
 at-spi2-core

@@ -52,6 +52,11 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
 {
     if (!window) {
         window = new Window(forms);
+        forms.platform.windows.setOwner(window, &forms.mainWindow(),
+                                        [opened = QPointer<Window>(window)](bool activated) {
+                                            if (opened)
+                                                opened->ownerCameForward(activated);
+                                        });
         platform::centreOnScreen(window);
         window->Form_Load();
     }

@@ -83,6 +83,9 @@ void FramelessWindow::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = event->globalPosition() - QPointF(pos());
     Form_MouseDown(event->button(), twips(at.x()), twips(at.y()));
+    // Where the program cannot place its windows, the compositor moves it instead.
+    if (event->button() == Qt::LeftButton)
+        platform::startSystemMove(this);
 }
 
 void FramelessWindow::mouseMoveEvent(QMouseEvent *event)
@@ -98,7 +101,7 @@ SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window,
     : FramelessWindow(window, Qt::Tool)
     , windows_(windows)
 {
-    Timer1.setInterval(10);
+    Timer1.setInterval(KeepInFrontInterval);
     connect(&Timer1, &QTimer::timeout, this, &SecondaryWindow::Timer1_Timer);
     Timer1.start();
 }
@@ -106,6 +109,15 @@ SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window,
 void SecondaryWindow::Timer1_Timer()
 {
     windows_.bringToFront(this);
+}
+
+void SecondaryWindow::ownerCameForward(bool activated)
+{
+    if (!Timer1.isActive())
+        return; // paused for a question, or closing
+    Timer1_Timer();
+    if (activated)
+        windows_.giveFocus(this);
 }
 
 } // namespace ui

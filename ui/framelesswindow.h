@@ -53,16 +53,22 @@ private:
     bool iconGiven_ = false;
 };
 
-// A window opened over the disabled main window. Its Timer1 brings it to the front every 10 ms
-// while it is open, so nothing covers it.
+// A window opened over the disabled main window, which owns it. It stays in front of the main
+// window, never of other programs: when the main window comes to the front, it comes back in
+// front of it at once, and with the keyboard focus when the user has picked the main window.
+// Timer1 repeats that once a second while the window is open; paused, it pauses it all.
 class SecondaryWindow : public FramelessWindow
 {
     Q_OBJECT
 
 public:
+    static constexpr int KeepInFrontInterval = 1000; // ms
+
     QTimer Timer1;
 
     void Timer1_Timer();
+    // The owner, the main window, has come to the front; activated: given the focus.
+    void ownerCameForward(bool activated);
 
 protected:
     SecondaryWindow(const layout::WindowLayout &window, platform::WindowSystem &windows);

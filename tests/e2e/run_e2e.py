@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""End-to-end tests: the real game in its own Xvfb, without a window manager, played with
-real pointer and key events; checks the windows, the pixels and the high-score file.
+"""End-to-end tests: the real game in its own Xvfb, without a window manager and then under
+real ones (test_desktop.py), played with real pointer and key events; checks the windows, the
+pixels, the keyboard focus and the high-score file.
 
 By hand, from the source tree after a build:
 
@@ -8,7 +9,8 @@ By hand, from the source tree after a build:
     python3 tests/e2e/run_e2e.py build/ui/quintagrid -k drag    # names containing "drag"
 
 Needs Xvfb, xdotool and xwininfo (Debian: xvfb, xdotool, x11-utils) and Python 3's standard
-library. With QUINTAGRID_E2E_ARTIFACTS=DIR set, a failed wait leaves a screenshot of the whole
+library; the desktop scenarios also openbox and xfwm4 (with dbus-run-session), each skipped
+when missing. With QUINTAGRID_E2E_ARTIFACTS=DIR set, a failed wait leaves a screenshot of the whole
 screen (PPM) in DIR. Each test starts the game in a fresh temporary directory; nothing is
 written elsewhere.
 

@@ -1,5 +1,6 @@
 """The few X11 requests the end-to-end tests need that no installed tool makes without a
-window manager: reading screen pixels and asking a window to close (WM_DELETE_WINDOW).
+window manager: reading screen pixels, asking a window to close (WM_DELETE_WINDOW), the window
+tree and the input focus, and a plain window of the tests' own that records the keys it gets.
 
 Speaks the core protocol over the display's local socket, so it needs nothing beyond the
 standard library. Little-endian throughout; no authorisation (the tests' Xvfb has none).
@@ -10,17 +11,26 @@ import socket
 import struct
 import time
 
+OP_CREATE_WINDOW = 1
 OP_CHANGE_WINDOW_ATTRIBUTES = 2
+OP_MAP_WINDOW = 8
+OP_QUERY_TREE = 15
 OP_INTERN_ATOM = 16
+OP_CHANGE_PROPERTY = 18
+OP_GET_PROPERTY = 20
 OP_SEND_EVENT = 25
 OP_GET_INPUT_FOCUS = 43
 OP_GET_IMAGE = 73
+OP_GET_KEYBOARD_MAPPING = 101
 
 Z_PIXMAP = 2
+CW_BACK_PIXEL = 0x2
 CW_EVENT_MASK = 0x800
+KEY_PRESS_MASK = 0x1
 STRUCTURE_NOTIFY_MASK = 0x20000
 SUBSTRUCTURE_NOTIFY_MASK = 0x80000
 
+KEY_PRESS = 2
 CONFIGURE_NOTIFY = 22
 CLIENT_MESSAGE = 33
 
@@ -68,7 +78,10 @@ class Connection:
         body = self._read(length * 4)
         if status != 1:
             raise XError("connection refused: " + body[:reason_len].decode(errors="replace"))
+        self._id_base, _id_mask = struct.unpack_from("<II", body, 4)
+        self._next_id = 1
         vendor_len, = struct.unpack_from("<H", body, 16)
+        self._min_keycode, self._max_keycode = struct.unpack_from("<BB", body, 26)
         n_screens, n_formats, image_byte_order = struct.unpack_from("<BBB", body, 20)
         if image_byte_order != 0:
             raise XError("only LSB-first images are handled")
@@ -184,3 +197,87 @@ class Connection:
                             0, 0)
         self._request(struct.pack("<BBHII", OP_SEND_EVENT, 0, 11, window, 0) + event)
         self.sync()
+
+    # The window tree, properties and focus -------------------------------------------------
+
+    def query_tree(self, window):
+        """(parent, children bottom to top) of a window."""
+        reply = self._reply(self._request(struct.pack("<BxHI", OP_QUERY_TREE, 2, window)))
+        parent, count = struct.unpack_from("<IH", reply, 12)
+        return parent, list(struct.unpack_from(f"<{count}I", reply, 32))
+
+    def top_level(self, window):
+        """The root's child that holds the window: its window manager's frame, or the window
+        itself when nothing framed it."""
+        while True:
+            parent, _ = self.query_tree(window)
+            if parent == self.root:
+                return window
+            window = parent
+
+    def get_property(self, window, name):
+        """The 32-bit values of a window's property (empty when it is not set)."""
+        reply = self._reply(self._request(struct.pack(
+            "<BBHIIIII", OP_GET_PROPERTY, 0, 6, window, self.intern_atom(name), 0, 0, 1024)))
+        fmt, = struct.unpack_from("<B", reply, 1)
+        count, = struct.unpack_from("<I", reply, 16)
+        if fmt != 32:
+            return []
+        return list(struct.unpack_from(f"<{count}I", reply, 32))
+
+    def input_focus(self):
+        """The window that has the keyboard focus (0 none, 1 the pointer's window)."""
+        reply = self._reply(self._request(struct.pack("<BxH", OP_GET_INPUT_FOCUS, 1)))
+        return struct.unpack_from("<I", reply, 8)[0]
+
+    def keysyms(self):
+        """The keyboard map: keycode to its first keysym (a letter's keysym is its code)."""
+        count = self._max_keycode - self._min_keycode + 1
+        reply = self._reply(self._request(struct.pack(
+            "<BxHBBxx", OP_GET_KEYBOARD_MAPPING, 2, self._min_keycode, count)))
+        per = reply[1]
+        values = struct.unpack_from(f"<{count * per}I", reply, 32)
+        return {self._min_keycode + i: values[i * per] for i in range(count)}
+
+    # A window of the tests' own --------------------------------------------------------------
+
+    def _set_property(self, window, prop, prop_type, fmt, data):
+        units = len(data) * 8 // fmt
+        self._request(struct.pack("<BBHIIIBxxxI", OP_CHANGE_PROPERTY, 0,
+                                  6 + (len(data) + _pad(len(data))) // 4, window, prop,
+                                  prop_type, fmt, units) + data + b"\0" * _pad(len(data)))
+
+    def create_window(self, x, y, width, height, title):
+        """Maps a plain white top-level window of this connection's own, placed where asked,
+        that takes the keyboard focus when given it; its key presses arrive as events here."""
+        window = self._id_base | self._next_id
+        self._next_id += 1
+        self._request(struct.pack("<BBHIIhhHHHHIIII", OP_CREATE_WINDOW, 0, 10, window,
+                                  self.root, x, y, width, height, 0, 1, 0,
+                                  CW_BACK_PIXEL | CW_EVENT_MASK, 0xFFFFFF, KEY_PRESS_MASK))
+        atom_string, atom_wm_name, atom_wm_hints, atom_wm_normal_hints = 31, 39, 35, 40
+        self._set_property(window, atom_wm_name, atom_string, 8, title.encode())
+        self._set_property(window, 67, atom_string, 8, b"quintagrid-e2e\0Quintagrid-e2e\0")
+        # Input hint set: the window takes the focus it is given.
+        self._set_property(window, atom_wm_hints, atom_wm_hints, 32,
+                           struct.pack("<9I", 1, 1, 0, 0, 0, 0, 0, 0, 0))
+        # User-given position and size, which window managers keep.
+        self._set_property(window, atom_wm_normal_hints, 41, 32,
+                           struct.pack("<18I", 3, x, y, width, height, *[0] * 13))
+        self._request(struct.pack("<BxHI", OP_MAP_WINDOW, 2, window))
+        self.sync()
+        return window
+
+    def typed(self, keysyms, count, timeout):
+        """The characters of the next `count` key presses that arrive within `timeout`
+        seconds (fewer when fewer come)."""
+        text = ""
+        deadline = time.monotonic() + timeout
+        while len(text) < count:
+            event = self.next_event(max(0.0, deadline - time.monotonic()))
+            if event is None:
+                break
+            code, raw = event
+            if code == KEY_PRESS:
+                text += chr(keysyms.get(raw[1], 0x3F) & 0xFF)
+        return text

@@ -9,10 +9,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -74,17 +76,26 @@ class FakeWindowSystem final : public platform::WindowSystem
 {
 public:
     [[nodiscard]] int askYesNo(QWidget *owner, const QString &text, const QString &title) override;
+    void setOwner(QWidget *window, QWidget *owner,
+                  std::function<void(bool activated)> cameForward) override
+    {
+        owners[window] = owner;
+        ownerCameForward[window] = std::move(cameForward);
+    }
     void bringToFront(QWidget *window) override
     {
         raised.push_back(window);
         if (onRaise)
             onRaise(window);
     }
+    void giveFocus(QWidget *window) override { window->activateWindow(); }
     void endProcess() override { ++endings; }
 
     std::deque<int> answers; // the next answers; Yes when empty
     QStringList questions;   // "title: text" of every question asked
     std::vector<QWidget *> raised;
+    std::map<QWidget *, QWidget *> owners;                           // window: its owner
+    std::map<QWidget *, std::function<void(bool)>> ownerCameForward; // call to tell a window
     int endings = 0;
     std::function<void()> whileAsking;      // runs while a question is open
     std::function<void(QWidget *)> onRaise; // runs whenever a window is brought to the front

@@ -211,6 +211,9 @@ private slots:
                                             << QByteArray("wayland-0") << QByteArray(":0") << false;
         QTest::newRow("empty Wayland display")
             << unset << unset << QByteArray("") << QByteArray(":0") << false;
+        QTest::newRow("empty platform is no choice")
+            << QByteArray("") << QByteArray("wayland") << QByteArray("wayland-0")
+            << QByteArray(":0") << true;
     }
 
     void waylandSessionsRunOnXWaylandUnlessTheUserChose()
@@ -224,6 +227,23 @@ private slots:
         QCOMPARE(
             platform::shouldPreferX11(value(platform), value(session), value(wayland), value(x11)),
             preferX11);
+    }
+
+    void onlyWaylandCompositorsMoveTheWindows_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("compositorMoves");
+        QTest::newRow("X11") << QStringLiteral("xcb") << false;
+        QTest::newRow("Wayland") << QStringLiteral("wayland") << true;
+        QTest::newRow("Wayland with EGL") << QStringLiteral("wayland-egl") << true;
+        QTest::newRow("headless") << QStringLiteral("offscreen") << false;
+    }
+
+    void onlyWaylandCompositorsMoveTheWindows()
+    {
+        QFETCH(QString, platform);
+        QFETCH(bool, compositorMoves);
+        QCOMPARE(platform::compositorMovesWindows(platform), compositorMoves);
     }
 };
 

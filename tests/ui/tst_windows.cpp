@@ -332,19 +332,55 @@ private slots:
         QCOMPARE(main.dealing().dealtcount, 0);
     }
 
-    void secondaryWindowsAskToComeToTheFrontEveryTick()
+    void secondaryWindowsBelongToTheMainWindowAndComeForwardWithIt_data()
     {
+        QTest::addColumn<int>("window"); // 0 high scores, 1 name entry, 2 About
+        QTest::addColumn<bool>("activated");
+        for (const int window : {0, 1, 2}) {
+            QTest::addRow("window %d raised", window) << window << false;
+            QTest::addRow("window %d activated", window) << window << true;
+        }
+    }
+
+    void secondaryWindowsBelongToTheMainWindowAndComeForwardWithIt()
+    {
+        QFETCH(int, window);
+        QFETCH(bool, activated);
         Rig rig;
-        Rig::click(rig.main().Command2);
-        ui::frmHighScores *scores = rig.forms->highScores();
-        QCOMPARE(scores->Timer1.interval(), 10);
-        QVERIFY(scores->Timer1.isActive());
+        if (window == 0)
+            rig.forms->showHighScores();
+        else if (window == 1)
+            rig.forms->showEnterName();
+        else
+            rig.forms->showAbout();
+        ui::SecondaryWindow *const windows[] = {rig.forms->highScores(), rig.forms->enterName(),
+                                                rig.forms->about()};
+        ui::SecondaryWindow *opened = windows[window];
+        QCOMPARE(rig.windows.owners.at(opened), &rig.main());
+        // No polling: the timer wakes the program at most once a second.
+        QVERIFY(opened->Timer1.isActive());
+        QVERIFY(opened->Timer1.interval() >= 1000);
+
+        // The user picks the main window; the open window comes back, with the focus if the
+        // main window was given it.
+        rig.main().activateWindow();
+        QTRY_VERIFY(rig.main().isActiveWindow());
         rig.windows.raised.clear();
-        QTRY_VERIFY(std::count(rig.windows.raised.begin(), rig.windows.raised.end(), scores) >= 3);
-        Rig::click(scores->Command1);
-        const std::size_t raises = rig.windows.raised.size();
-        QTest::qWait(50);
-        QCOMPARE(rig.windows.raised.size(), raises);
+        rig.windows.ownerCameForward.at(opened)(activated);
+        QCOMPARE(rig.windows.raised, std::vector<QWidget *> {opened});
+        if (activated) {
+            QTRY_VERIFY(opened->isActiveWindow());
+            if (window == 1)
+                QCOMPARE(QApplication::focusWidget(), rig.forms->enterName()->Text1);
+        } else {
+            QVERIFY(rig.main().isActiveWindow());
+        }
+
+        // Closed, it stays away.
+        const std::function<void(bool)> cameForward = rig.windows.ownerCameForward.at(opened);
+        rig.forms->unloadForExit();
+        cameForward(true);
+        QCOMPARE(rig.windows.raised.size(), std::size_t(1));
     }
 
     void clearQuestionPausesTheKeepInFrontTimer()
@@ -354,9 +390,14 @@ private slots:
         ui::frmHighScores *scores = rig.forms->highScores();
         bool activeWhileAsking = true;
         rig.windows.answers = {platform::AnswerNo};
-        rig.windows.whileAsking = [&] { activeWhileAsking = scores->Timer1.isActive(); };
+        rig.windows.whileAsking = [&] {
+            activeWhileAsking = scores->Timer1.isActive();
+            rig.windows.raised.clear();
+            rig.windows.ownerCameForward.at(scores)(true); // the main window picked meanwhile
+        };
         Rig::click(scores->Command2);
         QVERIFY(!activeWhileAsking);
+        QVERIFY(rig.windows.raised.empty());
         QVERIFY(scores->Timer1.isActive());
         QCOMPARE(rig.windows.questions,
                  QStringList {"Tavrin 1.0 Warning!: Do you really want to delete High Scores?"});

@@ -1,17 +1,102 @@
 #include "windowsystem.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
+#include <xcb/xcb.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace platform {
+
+namespace {
+
+bool onX11()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// Tells a window's callback when its owner comes to the front: when the user activates the
+// owner (a click on it, its taskbar entry, the window manager's switcher) and, on X11, when
+// the owner is restacked. Lives as long as the window, as its child.
+class OwnerWatch final : public QObject, public QAbstractNativeEventFilter
+{
+public:
+    OwnerWatch(QWidget *window, QWidget *owner, std::function<void(bool)> cameForward)
+        : QObject(window)
+        , owner_(owner->windowHandle())
+        , ownerId_(static_cast<xcb_window_t>(owner->winId()))
+        , cameForward_(std::move(cameForward))
+    {
+        connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *focus) {
+            if (focus != nullptr && focus == owner_)
+                cameForward_(true);
+        });
+        if (onX11())
+            QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        // Only what the server itself reports: a window manager's own notices come with the
+        // sent-by-a-client bit set and tell of moves, not of restacking.
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if (event->response_type != XCB_CONFIGURE_NOTIFY)
+            return false;
+        const auto *configure = static_cast<const xcb_configure_notify_event_t *>(message);
+        if (configure->window == ownerId_ && configure->event == ownerId_)
+            QMetaObject::invokeMethod(
+                this, [this] { cameForward_(false); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QPointer<QWindow> owner_;
+    xcb_window_t ownerId_;
+    std::function<void(bool)> cameForward_;
+};
+
+void stackDirectlyAbove(WId window, WId owner)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr)
+        return;
+    xcb_connection_t *connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window);
+    const auto ownerId = static_cast<xcb_window_t>(owner);
+    // The first screen's stack, bottom first. Both windows are in it only when no window
+    // manager has framed them; a framed window is kept above its owner by the window manager.
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr), &std::free);
+    if (!tree)
+        return;
+    const xcb_window_t *begin = xcb_query_tree_children(tree.get());
+    const xcb_window_t *end = begin + xcb_query_tree_children_length(tree.get());
+    const xcb_window_t *own = std::find(begin, end, id);
+    const xcb_window_t *below = std::find(begin, end, ownerId);
+    if (own == end || below == end || own == below + 1)
+        return; // framed, or already in place
+    const std::uint32_t values[] = {ownerId, XCB_STACK_MODE_ABOVE};
+    xcb_configure_window(connection, id, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE,
+                         values);
+    xcb_flush(connection);
+}
+
+} // namespace
 
 int QtWindowSystem::askYesNo(QWidget *owner, const QString &text, const QString &title)
 {
@@ -21,12 +106,50 @@ int QtWindowSystem::askYesNo(QWidget *owner, const QString &text, const QString 
     return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
 }
 
+void QtWindowSystem::setOwner(QWidget *window, QWidget *owner,
+                              std::function<void(bool activated)> cameForward)
+{
+    window->winId(); // the native windows, so that the ownership is there from the first map
+    owner->winId();
+    window->windowHandle()->setTransientParent(owner->windowHandle());
+    new OwnerWatch(window, owner, std::move(cameForward));
+}
+
 void QtWindowSystem::bringToFront(QWidget *window)
 {
-    // Only a request: it dispatches no events, so no other handler can run inside a caller.
-    // The request reaches the X server when the event loop next flushes, which it does before
-    // it waits; the end-to-end tests check the stacking with the pointer still.
-    window->raise();
+    // Only requests: they dispatch no events, so no other handler can run inside a caller.
+    QWindow *handle = window->windowHandle();
+    QWindow *owner = handle != nullptr ? handle->transientParent() : nullptr;
+    if (owner == nullptr)
+        return;
+    if (onX11())
+        stackDirectlyAbove(handle->winId(), owner->winId());
+    else
+        window->raise(); // elsewhere a raise is all there is, and a compositor judges it
+}
+
+void QtWindowSystem::giveFocus(QWidget *window)
+{
+    auto *x11 = onX11() ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    QWindow *owner =
+        window->windowHandle() != nullptr ? window->windowHandle()->transientParent() : nullptr;
+    if (x11 == nullptr || owner == nullptr) {
+        window->activateWindow();
+        return;
+    }
+    // Handed on directly rather than asked of the window manager, which may refuse a program
+    // that passes the focus among its own windows; Qt follows when the focus arrives. With the
+    // server held, only if the owner still has the focus: never taken from another program.
+    xcb_connection_t *connection = x11->connection();
+    xcb_grab_server(connection);
+    const std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> focus(
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr),
+        &std::free);
+    if (focus && focus->focus == static_cast<xcb_window_t>(owner->winId()))
+        xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT,
+                            static_cast<xcb_window_t>(window->winId()), XCB_CURRENT_TIME);
+    xcb_ungrab_server(connection);
+    xcb_flush(connection);
 }
 
 void QtWindowSystem::endProcess()
@@ -58,12 +181,25 @@ void centreOnScreen(QWidget *window)
                  area.y() + (area.height() - window->height()) / 2);
 }
 
+bool compositorMovesWindows(const QString &platform)
+{
+    return platform.startsWith(QLatin1String("wayland"));
+}
+
+bool startSystemMove(QWidget *window)
+{
+    if (!compositorMovesWindows(QGuiApplication::platformName()))
+        return false;
+    QWindow *handle = window->windowHandle();
+    return handle != nullptr && handle->startSystemMove();
+}
+
 bool shouldPreferX11(const char *qpaPlatform, const char *sessionType, const char *waylandDisplay,
                      const char *x11Display)
 {
     const auto set = [](const char *value) { return value != nullptr && *value != '\0'; };
-    if (qpaPlatform != nullptr)
-        return false; // the user's choice stands
+    if (set(qpaPlatform))
+        return false; // the user's choice stands; Qt takes an empty value as unset
     const bool onWayland =
         (set(sessionType) && std::string_view(sessionType) == "wayland") || set(waylandDisplay);
     return onWayland && set(x11Display);

@@ -4,6 +4,8 @@
 
 #include <QPoint>
 
+#include <functional>
+
 class QString;
 class QWidget;
 
@@ -23,8 +25,21 @@ public:
     [[nodiscard]] virtual int askYesNo(QWidget *owner, const QString &text,
                                        const QString &title) = 0;
 
-    // Moves a window to the front of the stacking order without taking the focus.
+    // Makes a top-level window belong to its owner window, before it is shown: window
+    // managers keep it above the owner, minimise it with it and leave it out of taskbars.
+    // cameForward(activated) runs whenever the owner comes to the front: activated when the
+    // user has given it the focus, not activated when it has only been raised.
+    virtual void setOwner(QWidget *window, QWidget *owner,
+                          std::function<void(bool activated)> cameForward) = 0;
+
+    // Puts an owned window directly above its owner, without taking the focus and never in
+    // front of another program's window. Under a window manager, which keeps an owned window
+    // above its owner itself, nothing needs asking.
     virtual void bringToFront(QWidget *window) = 0;
+
+    // Moves the keyboard focus to an owned window while its owner has it. On X11 it is handed
+    // on directly, and only if the owner still has it: never taken from another program.
+    virtual void giveFocus(QWidget *window) = 0;
 
     // Ends the program: every window disappears and the event loop quits; no further game
     // step runs (the caller has already stopped the paced waits).
@@ -35,7 +50,10 @@ class QtWindowSystem final : public WindowSystem
 {
 public:
     [[nodiscard]] int askYesNo(QWidget *owner, const QString &text, const QString &title) override;
+    void setOwner(QWidget *window, QWidget *owner,
+                  std::function<void(bool activated)> cameForward) override;
     void bringToFront(QWidget *window) override;
+    void giveFocus(QWidget *window) override;
     void endProcess() override;
 };
 
@@ -47,9 +65,19 @@ public:
 // before it is shown).
 void centreOnScreen(QWidget *window);
 
-// Under Wayland the program cannot place or raise its own windows, which dragging and
+// Hands a press on a window's background to the compositor, which then moves the window with
+// the pointer, on platforms where a program cannot place its own windows (native Wayland).
+// False where the program moves its windows itself.
+bool startSystemMove(QWidget *window);
+
+// Whether windows are moved by the compositor rather than placed by the program on this
+// platform (QGuiApplication::platformName()).
+[[nodiscard]] bool compositorMovesWindows(const QString &platform);
+
+// Under Wayland the program cannot place or raise its own windows, which the exact drag and
 // keeping a window in front need; when XWayland is there and the user has not chosen a
-// platform, run on it. Call before the application object is created.
+// platform (a non-empty QT_QPA_PLATFORM), run on it. Call before the application object is
+// created.
 void preferX11WhereAvailable();
 
 // The decision behind it, from the environment's values (null when unset).
