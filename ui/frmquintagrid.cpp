@@ -10,6 +10,7 @@
 #include "highscores/highscores.h"
 #include "platform/platform.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -443,8 +444,9 @@ void frmQuintagrid::changeEvent(QEvent *event)
         else
             picPlace[cursor_]->setFocus(Qt::OtherFocusReason);
     }
-    // The keyboard comes back with the game, also where no window manager hands it over.
-    if (isVisible() && !isActiveWindow())
+    // The keyboard comes back with the game, also where no window manager hands it over;
+    // never taken from another program while the player is there.
+    if (isVisible() && !isActiveWindow() && QApplication::activeWindow() != nullptr)
         activateWindow();
 }
 
