@@ -31,6 +31,7 @@ desktop-file-utils
 appstream
 dpkg-dev
 file
+reuse
 "
 
 missing=""
