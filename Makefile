@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Quintagrid. `make run` builds and starts the game; `make test` builds and runs every test.
 # Both first install whatever Debian packages are missing.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the artwork takes to draw: each window's background at device pixel ratios 1 and 2,
 // the 52 cards, the 14 button faces, the program icon's sizes and the four pointers. Every run
 // draws fresh pictures (never a kept one); the figures are the median and the quickest of the

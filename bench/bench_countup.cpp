@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole count-up of a board through the real tick counter, event pump and paced wait, with
 // sound off: how long it takes against the time its waits ask for, and how much processor
 // time it uses while it waits.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long starting a cue holds the user-interface thread: 200 cues, tick1 and tick2 in turn,
 // 30 ms apart from a timer in a running event loop, as in the opening shuffle and the count.
 // Needs a sound server with an output; run it as `bench/with-null-sink.sh build/bench/bench_cues`

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How many full boards per second the rule code scores: card ids to rank numbers and suit
 // blocks, then the ten lines' hand points.
 #include "game/board.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opening shuffle's 26 paced waits of 30 ms through the real tick counter and event loop:
 // how long they take against the ideal 780 ms, how far each wait overshoots, and how much CPU
 // time the waiting costs.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the game takes from being started to a painted board, and how much memory it needs
 // by then. Run by bench/report.py under an X server: the starting process passes the moment it
 // started the program in QUINTAGRID_BENCH_T0 (CLOCK_MONOTONIC, nanoseconds); this program

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command against a private sound server whose only output is a null sink, so sound
 # code can be measured on a machine with no speakers and no desktop session. The server keeps
 # its socket and state in a temporary directory and stops when the command ends.

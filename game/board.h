@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 5 x 5 board and the rule that decides where the offered card may go.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three sound cues, by the bare file names looked up in the current directory.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the cards of one game without repetition, and the opening shuffle's pictures.
 #pragma once
 

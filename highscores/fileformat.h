@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score file's content: ten records, one a line, each a quoted name, a comma and a
 // score. Written exactly one way; read leniently, the way people edit such files by hand.
 #pragma once

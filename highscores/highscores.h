@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score subsystem: the table, its file, and qualification with name entry.
 // Qt Core only: no widgets.
 #pragma once

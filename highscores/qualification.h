@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a finished game enters the high-score table, and the name that goes with it.
 #pragma once
 

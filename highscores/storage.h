@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file that keeps the high-score table between runs. Nothing here is ever reported to the
 // player: whatever happens to the file, the table in memory stays usable.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning the full board into ten poker hands and their points, and the count-up that shows
 // them. Plain C++: no Qt.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes contact sheets of the artwork: every card, every button face released and pressed,
 // the four pointers and the program icon, at device pixel ratios 1 and 2.
 //

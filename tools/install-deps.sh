@@ -35,6 +35,7 @@ desktop-file-utils
 appstream
 dpkg-dev
 file
+reuse
 "
 
 missing=""

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program icon for the desktop's icon theme: PNGs at the usual sizes and a scalable
 // SVG, all from the same painter the windows use.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the game's three cue sounds into a directory: tick1.wav (a short click), tick2.wav (a
 // lower wooden knock) and highscre.wav (a rising major arpeggio). Every sample comes from the
 // code below with a fixed noise seed, so two runs write the same bytes.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared artwork outside the image store: window backgrounds, hand pointers, the program icon.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls the windows are built from. They paint themselves, so that a disabled window
 // or control looks exactly as an enabled one, and they take every press themselves, so that a
 // press on a control never reaches the window's background.

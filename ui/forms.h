@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's windows, as the design names them. The main window lives for the whole run;
 // a secondary window exists only while it is open, so every opening starts afresh; the image
 // store is built the first time a picture is taken from it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where every control of every window sits: the one table that places the controls and cuts
 // the openings into the window backgrounds. Positions and sizes are in twips (15 to the pixel
 // at 96 dots per inch), measured from the window's top-left corner.

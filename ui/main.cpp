@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quintagrid: a five-by-five poker patience.
 #include "frmquintagrid.h"
 #include "game.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture of the image store: drawn by code, at whatever device pixel ratio the screen has.
 #pragma once
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the real game in its own Xvfb and drives it as a player would: real pointer and key
 events through xdotool, what is on the screen read back from the server's pixels and window
 stack, what lands on disk read from the game's directory.

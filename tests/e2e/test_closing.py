@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Ending the program, by Exit or by a close request from outside, and the high-score file it
 leaves."""
 

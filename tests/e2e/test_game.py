@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A whole game played with the pointer, the name typed in, and the high-score file the game
 leaves behind."""
 

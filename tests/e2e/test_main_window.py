@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The main window as it first appears: its place, the cell colours under the pointer, and
 moving it by its background."""
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the high-score file reader. Whatever the input, the reader may only
 // change slots 1..10, item by item in order, and everything it reads must survive being
 // written back and read again.

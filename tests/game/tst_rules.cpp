@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The card id, the deal and the placement rule, tested directly.
 #include "game/board.h"
 #include "game/card.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a program as a child process with its output piped back, for the tests that need the
 // real file code in a process of its own.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts the times a file is put in place in a directory, as the kernel reports it: created
 // there, or renamed onto its name (how the high-score file is saved).
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads and saves the high-score file through the real code, in a process of its own, so
 // that tests can run it as another user, under a file size limit, or kill it mid-save.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two different tables that the save helper writes and the tests expect, so that a file
 // holding anything but one of them whole is caught.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name entry and the high-score list, driven through real windows offscreen with a fake
 // clock, a pinned deal and scripted answers; the file is checked on disk.
 #include "diskfiles.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score file: what is written byte for byte, what is read back from files written
 // by hand, and that no file, however broken or large, stops the program.
 #include "diskfiles.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever stops a save half-way, the file holds either its old records or the new ones.
 // The real load and save code runs in a helper process: as an unprivileged user, whom file
 // permissions stop (the tests themselves may run as root), under a file size limit that cuts

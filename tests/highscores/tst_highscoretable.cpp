@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table in memory: the order the list is shown in, and which game totals enter it.
 #include "highscores/highscores.h"
 

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and starts the game through the installed
 # launcher, as the desktop menu does: the game must run in the player's data directory, with
 # the sample sounds and the guide beside it, and create its high-score file there.

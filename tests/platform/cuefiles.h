@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the sound tool, so the tests check the files that the build gives the game.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cues handed to the sound thread: in order, never holding up the caller, and never holding
 // up the end of the program.
 #include "platform/backgroundsoundplayer.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave files that the sound tool writes: their format, length, level and ends, and that Qt
 // loads them.
 #include "cuefiles.h"

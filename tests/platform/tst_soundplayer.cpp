@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt sound player on real wave files in a scratch current directory, with an alert that
 // counts instead of beeping.
 #include "cuefiles.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand points of single lines, and how the board's rows and columns are scored.
 #include "game/board.h"
 #include "game/card.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The count-up's order of labels, cues and waits, recorded without any window.
 #include "game/cues.h"
 #include "scoring/scoring.h"

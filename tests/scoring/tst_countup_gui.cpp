@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The count-up at the end of a whole game played by clicks, on the real main window with a
 // fake clock, a pinned deal and a recording sound player.
 #include "rig.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every five-card hand of one deck, scored: each category must come up exactly as often as
 // poker combinatorics says.
 #include "scoring/scoring.h"

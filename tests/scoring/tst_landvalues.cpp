@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting the board's card ids into rank numbers and suit blocks.
 #include "game/board.h"
 #include "scoring/scoring.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image store's pictures and the artwork around them: which picture is which, that the
 // pictures tell apart what they must, that they are drawn at the screen's resolution, and that
 // the window backgrounds are cut where the layout puts the controls.

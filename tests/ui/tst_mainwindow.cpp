@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through real mouse events, with a fake clock and a pinned deal.
 #include "rig.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's artwork, drawn by code. Every painter works in logical pixels on a painter
 // that may be scaled for the screen's device pixel ratio, so the result is crisp at any ratio.
 #pragma once

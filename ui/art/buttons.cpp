@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture button faces: a wooden plate with a bevelled edge and a yellow word.
 #include "art.h"
 #include "drawing.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 52 card faces: a white card on the green of the table, corner indexes, pips or a court.
 #include "art.h"
 #include "drawing.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing helpers shared by the painters of ui/art: colours, the suit signs, wood, bevels and
 // outlined lettering. All coordinates are logical pixels.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program icon: a board of cards on green cloth in a wooden frame. Small sizes show fewer,
 // plainer cards so that the grid still reads at 16 pixels.
 #include "art.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Yellow lettering with a dark outline, for the button faces and the About banner.
 #include "drawing.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four hand pointers: white hands with a dark outline and a soft shadow, so they read on
 // the green cloth and on the wood alike.
 #include "art.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything from outside the program, handed in as one bundle: the real operations in the
 // game, fakes in the tests.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The uniform pseudo-random source behind the deal and the opening shuffle.
 #pragma once
 
