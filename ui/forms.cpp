@@ -7,6 +7,8 @@
 #include "frmquintagrid.h"
 #include "platform/platform.h"
 
+#include <QApplication>
+
 namespace ui {
 
 Forms::Forms(platform::Platform &platformOps, highscores::Module1 &shared)
@@ -60,9 +62,14 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
         platform::centreOnScreen(window);
         window->Form_Load();
     }
+    // A window that opens while the player is in another program (the count-up ended
+    // meanwhile) waits behind it without the keyboard, until the player picks the game again.
+    const bool gameActive = QApplication::activeWindow() != nullptr;
+    window->setAttribute(Qt::WA_ShowWithoutActivating, !gameActive);
     window->show();
     forms.platform.windows.bringToFront(window);
-    window->activateWindow();
+    if (gameActive)
+        window->activateWindow();
 }
 
 } // namespace
