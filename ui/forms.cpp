@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 #include <QApplication>
+#include <QWindow>
 
 namespace ui {
 
@@ -63,9 +64,12 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
         window->Form_Load();
     }
     // A window that opens while the player is in another program (the count-up ended
-    // meanwhile) waits behind it without the keyboard, until the player picks the game again.
+    // meanwhile) leaves that program the keyboard; it takes it when the game is picked again.
     const bool gameActive = QApplication::activeWindow() != nullptr;
     window->setAttribute(Qt::WA_ShowWithoutActivating, !gameActive);
+    // The native window exists already, and Qt reads the wish from it when it maps the window.
+    if (QWindow *handle = window->windowHandle())
+        handle->setProperty("_q_showWithoutActivating", !gameActive);
     window->show();
     forms.platform.windows.bringToFront(window);
     if (gameActive)
