@@ -7,6 +7,9 @@
 #include "frmquintagrid.h"
 #include "platform/platform.h"
 
+#include <QApplication>
+#include <QWindow>
+
 namespace ui {
 
 Forms::Forms(platform::Platform &platformOps, highscores::Module1 &shared)
@@ -60,9 +63,17 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
         platform::centreOnScreen(window);
         window->Form_Load();
     }
+    // A window that opens while the player is in another program (the count-up ended
+    // meanwhile) leaves that program the keyboard; it takes it when the game is picked again.
+    const bool gameActive = QApplication::activeWindow() != nullptr;
+    window->setAttribute(Qt::WA_ShowWithoutActivating, !gameActive);
+    // The native window exists already, and Qt reads the wish from it when it maps the window.
+    if (QWindow *handle = window->windowHandle())
+        handle->setProperty("_q_showWithoutActivating", !gameActive);
     window->show();
     forms.platform.windows.bringToFront(window);
-    window->activateWindow();
+    if (gameActive)
+        window->activateWindow();
 }
 
 } // namespace

@@ -383,6 +383,32 @@ private slots:
         QCOMPARE(rig.windows.raised.size(), std::size_t(1));
     }
 
+    void aWindowOpeningWhileAnotherProgramIsActiveLeavesItTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("gameActive");
+        QTest::newRow("the game active") << true;
+        QTest::newRow("another program active") << false;
+    }
+
+    void aWindowOpeningWhileAnotherProgramIsActiveLeavesItTheKeyboard()
+    {
+        QFETCH(bool, gameActive);
+        Rig rig;
+        rig.main().activateWindow();
+        QTRY_VERIFY(rig.main().isActiveWindow());
+        if (!gameActive)
+            QApplication::setActiveWindow(nullptr); // the player went to another program
+        QCOMPARE(QApplication::activeWindow() != nullptr, gameActive);
+        rig.forms->showEnterName();
+        ui::frmEnterName *name = rig.forms->enterName();
+        QVERIFY(name->isVisible());
+        QCOMPARE(name->testAttribute(Qt::WA_ShowWithoutActivating), !gameActive);
+        if (gameActive)
+            QTRY_VERIFY(name->isActiveWindow());
+        else
+            QVERIFY(QApplication::activeWindow() == nullptr);
+    }
+
     void clearQuestionPausesTheKeepInFrontTimer()
     {
         Rig rig;
