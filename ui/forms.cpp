@@ -8,7 +8,6 @@
 #include "platform/platform.h"
 
 #include <QApplication>
-#include <QWindow>
 
 namespace ui {
 
@@ -50,6 +49,41 @@ frmAbout *Forms::about() const
 
 namespace {
 
+void present(QWidget *window, Forms &forms)
+{
+    window->show();
+    forms.platform.windows.bringToFront(window);
+    window->activateWindow();
+}
+
+// Shows a loaded window once the player is back in the game, its main window active again.
+class ShowOnReturn final : public QObject
+{
+public:
+    ShowOnReturn(SecondaryWindow *window, Forms &forms)
+        : QObject(window)
+        , window_(window)
+        , forms_(forms)
+    {
+        forms.mainWindow().installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // A window unloaded meanwhile has its timer stopped and stays hidden.
+        if (event->type() == QEvent::WindowActivate && window_->Timer1.isActive()
+            && !forms_.exiting()) {
+            present(window_, forms_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    SecondaryWindow *window_;
+    Forms &forms_;
+};
+
 template<typename Window>
 void showLoaded(QPointer<Window> &window, Forms &forms)
 {
@@ -64,16 +98,13 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
         window->Form_Load();
     }
     // A window that opens while the player is in another program (the count-up ended
-    // meanwhile) leaves that program the keyboard; it takes it when the game is picked again.
-    const bool gameActive = QApplication::activeWindow() != nullptr;
-    window->setAttribute(Qt::WA_ShowWithoutActivating, !gameActive);
-    // The native window exists already, and Qt reads the wish from it when it maps the window.
-    if (QWindow *handle = window->windowHandle())
-        handle->setProperty("_q_showWithoutActivating", !gameActive);
-    window->show();
-    forms.platform.windows.bringToFront(window);
-    if (gameActive)
-        window->activateWindow();
+    // meanwhile) waits, loaded, until the game is picked again: shown at once, a window
+    // manager could stack it over that program or hand it the keyboard.
+    if (QApplication::activeWindow() == nullptr) {
+        new ShowOnReturn(window, forms);
+        return;
+    }
+    present(window, forms);
 }
 
 } // namespace

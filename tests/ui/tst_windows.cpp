@@ -383,14 +383,14 @@ private slots:
         QCOMPARE(rig.windows.raised.size(), std::size_t(1));
     }
 
-    void aWindowOpeningWhileAnotherProgramIsActiveLeavesItTheKeyboard_data()
+    void aWindowOpeningWhileAnotherProgramIsActiveWaitsForTheGame_data()
     {
         QTest::addColumn<bool>("gameActive");
         QTest::newRow("the game active") << true;
         QTest::newRow("another program active") << false;
     }
 
-    void aWindowOpeningWhileAnotherProgramIsActiveLeavesItTheKeyboard()
+    void aWindowOpeningWhileAnotherProgramIsActiveWaitsForTheGame()
     {
         QFETCH(bool, gameActive);
         Rig rig;
@@ -398,15 +398,15 @@ private slots:
         QTRY_VERIFY(rig.main().isActiveWindow());
         if (!gameActive)
             QApplication::setActiveWindow(nullptr); // the player went to another program
-        QCOMPARE(QApplication::activeWindow() != nullptr, gameActive);
         rig.forms->showEnterName();
         ui::frmEnterName *name = rig.forms->enterName();
-        QVERIFY(name->isVisible());
-        QCOMPARE(name->testAttribute(Qt::WA_ShowWithoutActivating), !gameActive);
-        if (gameActive)
-            QTRY_VERIFY(name->isActiveWindow());
-        else
-            QVERIFY(QApplication::activeWindow() == nullptr);
+        QVERIFY(name != nullptr);
+        QCOMPARE(name->isVisible(), gameActive);
+        // Back in the game, the window is there and has the keyboard.
+        if (!gameActive)
+            QApplication::setActiveWindow(&rig.main());
+        QTRY_VERIFY(name->isVisible());
+        QTRY_VERIFY(name->isActiveWindow());
     }
 
     void clearQuestionPausesTheKeepInFrontTimer()
