@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs every benchmark and prints one table of figures against their targets.
 
     python3 bench/report.py <build-dir>        (what `make bench` runs)

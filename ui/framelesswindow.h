@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every visible window provides for itself, having no frame: its background picture, the
 // program icon, moving by dragging the background, and, for the secondary windows, staying in
 // front.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end tests: the real game in its own Xvfb, without a window manager and then under
 real ones (test_desktop.py), played with real pointer and key events; checks the windows, the
 pixels, the keyboard focus and the high-score file.

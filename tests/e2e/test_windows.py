@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The secondary windows over the main window: staying in front, the About window, closing the
 list from outside, and minimising."""
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The few X11 requests the end-to-end tests need that no installed tool makes without a
 window manager: reading screen pixels, asking a window to close (WM_DELETE_WINDOW), the window
 tree and the input focus, and a plain window of the tests' own that records the keys it gets.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the platform operations, so that tests control time, chance and answers.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' layout and the behaviours a frameless window provides for itself: dragging,
 // picture buttons, keeping in front.
 #include "rig.h"

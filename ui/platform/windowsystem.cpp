@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowsystem.h"
 
 #include <QAbstractNativeEventFilter>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Mossgrovity
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The few window-system operations that the program reaches through this layer, so that tests
 // can stand in for them and platform-specific details stay here.
 #pragma once
