@@ -23,12 +23,12 @@ QList<QWidget *> shownChildren(const QWidget *parent)
     return result;
 }
 
-// A picture button: a push button whose press action is a click.
-class ButtonAccessible final : public QAccessibleWidget
+// A picture box whose press action is a click on it.
+class PressableAccessible : public QAccessibleWidget
 {
 public:
-    explicit ButtonAccessible(PictureBox *button)
-        : QAccessibleWidget(button, QAccessible::Button)
+    PressableAccessible(PictureBox *box, QAccessible::Role role)
+        : QAccessibleWidget(box, role)
     { }
 
     QStringList actionNames() const override
@@ -43,6 +43,15 @@ public:
         else
             QAccessibleWidget::doAction(actionName);
     }
+};
+
+// A picture button: a push button.
+class ButtonAccessible final : public PressableAccessible
+{
+public:
+    explicit ButtonAccessible(PictureBox *button)
+        : PressableAccessible(button, QAccessible::Button)
+    { }
 };
 
 // The offered card.
@@ -182,11 +191,11 @@ BoardGrid *boardOf(const QWidget *window)
 }
 
 // A cell of the board: its press action places the offered card as a click does.
-class CellAccessible final : public QAccessibleWidget, public QAccessibleTableCellInterface
+class CellAccessible final : public PressableAccessible, public QAccessibleTableCellInterface
 {
 public:
     explicit CellAccessible(PictureBox *cell)
-        : QAccessibleWidget(cell, QAccessible::Cell)
+        : PressableAccessible(cell, QAccessible::Cell)
     { }
 
     void *interface_cast(QAccessible::InterfaceType type) override
@@ -200,18 +209,6 @@ public:
     {
         BoardGrid *grid = boardOf(widget()->parentWidget());
         return grid ? QAccessible::queryAccessibleInterface(grid) : QAccessibleWidget::parent();
-    }
-
-    QStringList actionNames() const override
-    {
-        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
-    }
-    void doAction(const QString &actionName) override
-    {
-        if (actionName == pressAction())
-            static_cast<PictureBox *>(widget())->press();
-        else
-            QAccessibleWidget::doAction(actionName);
     }
 
     bool isSelected() const override { return false; }
