@@ -53,9 +53,10 @@ PictureBox::PictureBox(QWidget *parent, const layout::Control &control)
         if (hasFocus())
             update();
     });
-    setCursor(pointerCursor(control.kind == layout::Kind::Cell         ? art::Pointer::Place
-                                : control.kind == layout::Kind::Button ? art::Pointer::Point
-                                                                       : art::Pointer::Open));
+    setPointerOnEntry(this,
+                      control.kind == layout::Kind::Cell         ? art::Pointer::Place
+                          : control.kind == layout::Kind::Button ? art::Pointer::Point
+                                                                 : art::Pointer::Open);
 }
 
 void PictureBox::setPicture(PictureRef picture)
@@ -190,7 +191,7 @@ CaptionLabel::CaptionLabel(QWidget *parent, const layout::Control &control)
 {
     place(this, control);
     setFont(controlFont(control.font));
-    setCursor(pointerCursor(art::Pointer::Open));
+    setPointerOnEntry(this, art::Pointer::Open);
 }
 
 void CaptionLabel::setCaption(const QString &caption)
