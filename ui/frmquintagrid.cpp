@@ -178,7 +178,7 @@ void frmQuintagrid::main()
         for (int frame = 0; frame < game::ShuffleFrames; ++frame) {
             const int k = game::shufflePictureForDraw(platform.random.uniform());
             picDealt->setPicture(forms_.cards().picCard(k));
-            platform.sound.play(game::Tick1);
+            platform.sound.play(game::Cue::ShuffleFrame);
             if (!platform.pacer.wait(game::ShuffleFrameMs))
                 return; // the program is ending
         }
@@ -199,7 +199,7 @@ void frmQuintagrid::main()
         }
         describeCells();
         Command1->setEnabled(false);
-        platform.sound.play(game::Tick2);
+        platform.sound.play(game::Cue::OpeningCard);
         main();
     } else if (dealing_.dealtcount > 24) {
         picDealt->setAccessibleName(QStringLiteral("No card left to place: the board is full"));
@@ -260,7 +260,7 @@ void frmQuintagrid::displayscores()
         {
             w.Label4->setCaption(text(game::numberText(value)));
         }
-        void playCue(const char *fileName) override { w.forms_.platform.sound.play(fileName); }
+        void playCue(game::Cue cue) override { w.forms_.platform.sound.play(cue); }
         bool wait(int ms) override { return w.forms_.platform.pacer.wait(std::uint32_t(ms)); }
 
     private:
@@ -288,7 +288,7 @@ void frmQuintagrid::showhighscores()
     if (!admitted)
         return;
     setEnabled(false);
-    forms_.platform.sound.play(game::HighScoreCue);
+    forms_.platform.sound.play(game::Cue::HighScore);
     forms_.showEnterName();
 }
 
