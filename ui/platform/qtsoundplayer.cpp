@@ -179,10 +179,11 @@ struct QtSoundPlayer::Cues
             sound.wave = decodeWave(in.readAll());
     }
 
-    // Opens the stream for `format` unless it is open for it already.
+    // Opens the stream for `format` unless it is open for it already. A stream that the
+    // server has dropped is opened anew.
     void open(const QAudioFormat &format)
     {
-        if (sink && sink->format() == format)
+        if (sink && sink->format() == format && sink->state() != QAudio::StoppedState)
             return;
         close();
         const QAudioDevice output = QMediaDevices::defaultAudioOutput();

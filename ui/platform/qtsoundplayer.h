@@ -37,7 +37,7 @@ class QtSoundPlayer final : public SoundPlayer
 {
 public:
     // `alert` sounds instead of a missing or unplayable file; the desktop's beep by default.
-    explicit QtSoundPlayer(std::function<void()> alert = {}, int idleMs = 2000);
+    explicit QtSoundPlayer(std::function<void()> alert = {}, int idleMs = 1000);
     ~QtSoundPlayer() override;
     QtSoundPlayer(const QtSoundPlayer &) = delete;
     QtSoundPlayer &operator=(const QtSoundPlayer &) = delete;
