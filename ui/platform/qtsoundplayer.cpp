@@ -5,10 +5,8 @@
 #include <QApplication>
 #include <QAudioDevice>
 #include <QAudioSink>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QTimer>
@@ -18,6 +16,8 @@
 #include <cstring>
 #include <map>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 namespace {
@@ -25,8 +25,9 @@ namespace {
 // A larger file is not taken as a cue: reading it would hold up the game.
 constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
-// How much sound the server holds ahead of what is heard: a cue is heard this long after it
-// starts at most.
+// How much sound the stream asks the server to hold ahead of what is heard, about as long as a
+// cue may lag behind its picture. Qt feeds the stream 20 ms at a time: with 50 ms the server
+// granted too little room for the fill it waits for before it starts, and stayed silent.
 constexpr int AheadMs = 80;
 
 // Wave format tags.
@@ -34,9 +35,29 @@ constexpr int IntegerPcm = 1;
 constexpr int FloatPcm = 3;
 constexpr int Extensible = 0xfffe;
 
-[[nodiscard]] QString pathOf(Cue cue)
+[[nodiscard]] QByteArray pathOf(Cue cue)
 {
-    return QDir::current().absoluteFilePath(QString::fromLatin1(fileNameOf(cue)));
+    return QFile::encodeName(QDir::currentPath()) + '/' + fileNameOf(cue);
+}
+
+// What tells one version of a file from another, from one system call: a cue costs no more.
+struct Stamp
+{
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    bool operator==(const Stamp &) const = default;
+};
+
+// The stamp of the regular file at `path`; nothing when there is none.
+[[nodiscard]] std::optional<Stamp> stampOf(const QByteArray &path)
+{
+    struct stat file;
+    if (::stat(path.constData(), &file) != 0 || !S_ISREG(file.st_mode))
+        return {};
+    return Stamp {qint64(file.st_size),
+                  qint64(file.st_mtim.tv_sec) * 1'000'000'000 + file.st_mtim.tv_nsec,
+                  quint64(file.st_ino)};
 }
 
 [[nodiscard]] std::optional<WaveSamples> samplesOf(int tag, int channels, quint32 rate, int bits,
@@ -110,11 +131,10 @@ private:
     char silence_ = 0;
 };
 
-// What was read from one file, with the file's size and time as they were just before.
+// What was read from one file, with the file's stamp as it was just before.
 struct Loaded
 {
-    qint64 size = -1;
-    QDateTime modified;
+    Stamp stamp;
     std::optional<WaveSamples> wave; // nothing when the file is no playable wave
 };
 
@@ -159,23 +179,22 @@ std::optional<WaveSamples> decodeWave(const QByteArray &bytes)
 struct QtSoundPlayer::Cues
 {
     std::function<void()> alert;
-    std::map<QString, Loaded> loaded; // by absolute path
-    CueStream stream;                 // outlives the sink that reads it
-    std::unique_ptr<QAudioSink> sink; // the open stream, or nullptr
+    std::map<QByteArray, Loaded> loaded; // by absolute path
+    CueStream stream;                    // outlives the sink that reads it
+    std::unique_ptr<QAudioSink> sink;    // the open stream, or nullptr
     QTimer idle; // closes the stream once the last cue has been over for a while
     int idleMs = 0;
-    QString playing;
+    QByteArray playing; // the path of the current cue's file
     int loads = 0;
     int openings = 0;
 
-    void load(Loaded &sound, const QString &path, const QFileInfo &file)
+    void load(Loaded &sound, const QByteArray &path, const Stamp &stamp)
     {
-        sound.size = file.size();
-        sound.modified = file.lastModified();
+        sound.stamp = stamp;
         sound.wave.reset();
         ++loads;
-        QFile in(path);
-        if (file.size() <= MaxFileBytes && in.open(QIODevice::ReadOnly))
+        QFile in(QFile::decodeName(path));
+        if (stamp.size <= MaxFileBytes && in.open(QIODevice::ReadOnly))
             sound.wave = decodeWave(in.readAll());
     }
 
@@ -231,16 +250,16 @@ void QtSoundPlayer::play(Cue cue)
     cues.stream.stop();
     cues.playing.clear();
 
-    const QString path = pathOf(cue);
-    const QFileInfo file(path);
-    if (!file.isFile()) {
+    const QByteArray path = pathOf(cue);
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (!stamp) {
         cues.loaded.erase(path);
         cues.alert();
         return;
     }
     Loaded &sound = cues.loaded[path];
-    if (sound.size != file.size() || sound.modified != file.lastModified())
-        cues.load(sound, path, file);
+    if (sound.stamp != *stamp)
+        cues.load(sound, path, *stamp);
     if (!sound.wave) {
         cues.alert();
         return;
@@ -259,7 +278,7 @@ int QtSoundPlayer::loads() const
 
 QString QtSoundPlayer::playing() const
 {
-    return cues_->stream.playing() ? cues_->playing : QString();
+    return cues_->stream.playing() ? QFile::decodeName(cues_->playing) : QString();
 }
 
 int QtSoundPlayer::streamOpenings() const
