@@ -198,7 +198,7 @@ private slots:
         Rig::click(main.picPlace[6]);
         QVERIFY(main.board().occupied(6));
         QVERIFY(main.picPlace[6]->picture());
-        QCOMPARE(litCells(main), std::vector<int>{6});
+        QCOMPARE(litCells(main), std::vector<int> {6});
         QCOMPARE(colourOf(main, 6), game::RefuseCellColour);
 
         // The window's own background puts every cell back to dark green.
