@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/card.h"
+#include "noise.h"
 
 #include <QBrush>
 #include <QColor>
@@ -34,25 +35,6 @@ inline constexpr QColor Ink {52, 28, 10}; // the dark brown of outlines on wood
 {
     return game::isRed(suit) ? SuitRed : SuitBlack;
 }
-
-// A small deterministic generator: the same seed draws the same picture on every run and
-// every platform.
-class Noise
-{
-public:
-    explicit Noise(std::uint32_t seed)
-        : state_(seed * 2654435761u + 0x9E3779B9u)
-    { }
-    [[nodiscard]] std::uint32_t next();
-    // Uniform in [low, high).
-    [[nodiscard]] double uniform(double low = 0.0, double high = 1.0);
-
-private:
-    std::uint32_t state_;
-};
-
-// A seed taken from a word, so that each button's plate has its own grain.
-[[nodiscard]] std::uint32_t seedOf(std::string_view word);
 
 // The outline of a suit sign (0 Hearts, 1 Spades, 2 Diamonds, 3 Clubs), one unit high,
 // centred on the origin, point or stem downwards.
