@@ -14,10 +14,10 @@ namespace ui {
 class frmQuintagrid;
 
 // Needs the application object to exist first.
-class Game
+class Application
 {
 public:
-    Game();
+    Application();
 
     // Reads the high scores, seeds the random source, clears the board, and shows the main
     // window centred on the screen.
