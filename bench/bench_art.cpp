@@ -87,8 +87,10 @@ int main(int argc, char *argv[])
         std::snprintf(what, sizeof what, "14 faces @%g", ratio);
         report(what, timesMs(runs, [ratio] {
                    const ui::frmCards store;
-                   for (int number = 2; number <= 15; ++number)
-                       (void)store.picture(number)->pixmap(ratio);
+                   for (const ui::FacePair faces : ui::ButtonFaces) {
+                       (void)store.picture(faces.released)->pixmap(ratio);
+                       (void)store.picture(faces.pressed)->pixmap(ratio);
+                   }
                }));
     }
 

@@ -10,7 +10,8 @@ namespace ui {
 
 Application::Application()
     : platform_(ticks_, pump_, random_, sound_, windows_)
-    , forms_(platform_, module1_)
+    , shared_(platform_)
+    , forms_(shared_)
 { }
 
 void Application::start()
@@ -32,7 +33,7 @@ void Application::closeAsRequested()
 
 void Application::saveHighScores()
 {
-    highscores::savehighscores(module1_.table);
+    highscores::savehighscores(shared_.module1.table);
 }
 
 } // namespace ui

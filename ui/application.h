@@ -4,8 +4,8 @@
 #pragma once
 
 #include "forms.h"
+#include "shared.h"
 
-#include "highscores/highscores.h"
 #include "platform/backgroundsoundplayer.h"
 #include "platform/platform.h"
 
@@ -39,7 +39,7 @@ private:
     platform::BackgroundSoundPlayer sound_;
     platform::QtWindowSystem windows_;
     platform::Platform platform_;
-    highscores::Module1 module1_;
+    Shared shared_;
     Forms forms_;
 };
 
