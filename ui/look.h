@@ -5,6 +5,8 @@
 
 #include "layout.h"
 
+#include "game/board.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -20,7 +22,7 @@ namespace ui {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-inline constexpr std::uint32_t ControlBackColour = 0x00008000; // dark green
+inline constexpr std::uint32_t ControlBackColour = game::NormalCellColour; // dark green
 inline constexpr std::uint32_t ControlTextColour = 0x00FFFFFF; // white
 
 // Gives a text box the controls' white text on dark green, in every state.
