@@ -4,6 +4,8 @@
 // outlined lettering. All coordinates are logical pixels.
 #pragma once
 
+#include "art.h"
+#include "game/board.h"
 #include "game/card.h"
 #include "noise.h"
 
@@ -25,7 +27,7 @@ namespace art::drawing {
 
 // The green of the card table: the same green as an empty box's back colour, so a card's
 // surround and the box around it are one surface.
-inline constexpr QColor Felt {0, 128, 0};
+inline constexpr QColor Felt = bgrColour(game::NormalCellColour);
 inline constexpr QColor SuitRed {204, 20, 36};
 inline constexpr QColor SuitBlack {22, 22, 28};
 inline constexpr QColor Gold {236, 186, 44};
