@@ -4,8 +4,8 @@
 // by then. Run by bench/report.py under an X server: the starting process passes the moment it
 // started the program in QUINTAGRID_BENCH_T0 (CLOCK_MONOTONIC, nanoseconds); this program
 // starts exactly as the game does and prints the time of its first painted main window.
+#include "ui/application.h"
 #include "ui/frmquintagrid.h"
-#include "ui/game.h"
 
 #include "platform/windowsystem.h"
 
@@ -56,10 +56,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quintagrid"));
 
-    ui::Game game;
+    ui::Application application;
     FirstPaint firstPaint;
-    game.mainWindow().installEventFilter(&firstPaint);
-    game.start();
+    application.mainWindow().installEventFilter(&firstPaint);
+    application.start();
     QApplication::exec();
 
     const char *t0 = std::getenv("QUINTAGRID_BENCH_T0");

@@ -123,8 +123,8 @@ private slots:
         Rig::click(rig.main().Command1);
         rig.fillBoard();
 
-        QCOMPARE(rig.main().dealing().dealtcount, 25);
-        const Result result = scoreOf(rig.main().board());
+        QCOMPARE(rig.dealing().dealtcount, 25);
+        const Result result = scoreOf(rig.board());
         QVERIFY2(result.total > 0, "this deal is meant to score");
         QStringList expected;
         for (int r = 0; r <= 4; ++r)
@@ -148,13 +148,13 @@ private slots:
         QVERIFY(rig.main().Command1->isEnabledTo(&rig.main()));
         if (entersTable) {
             // The name entry has the window now; the total went into the table.
-            QVERIFY(rig.forms->enterName() != nullptr);
+            QVERIFY(rig.enterName() != nullptr);
             QVERIFY(!rig.main().isEnabled());
             QVERIFY(std::count(rig.module1.table.hsscores.begin() + 1,
                                rig.module1.table.hsscores.begin() + 11, result.total)
                     == 1);
         } else {
-            QVERIFY(rig.forms->enterName() == nullptr);
+            QVERIFY(rig.enterName() == nullptr);
             QVERIFY(rig.main().isEnabled());
         }
     }
@@ -176,10 +176,10 @@ private slots:
         rig.fillBoard();
 
         QVERIFY(clicked);
-        QVERIFY(rig.forms->highScores() == nullptr);
-        QVERIFY(rig.forms->about() == nullptr);
-        QCOMPARE(rig.main().dealing().dealtcount, 25);
-        QCOMPARE(rig.main().Label4->caption(), labelText(scoreOf(rig.main().board()).total));
+        QVERIFY(rig.highScores() == nullptr);
+        QVERIFY(rig.about() == nullptr);
+        QCOMPARE(rig.dealing().dealtcount, 25);
+        QCOMPARE(rig.main().Label4->caption(), labelText(scoreOf(rig.board()).total));
     }
 
     void closeRequestStopsTheCountUpAtOnce_data()
@@ -244,8 +244,8 @@ private slots:
         QCOMPARE(rig.sound.played.size(), cuesAtClose);
         QCOMPARE(rig.clock.dispatches, dispatchesAtClose);
         QCOMPARE(rig.windows.endings, 1);
-        QVERIFY(rig.forms->enterName() == nullptr);
-        QVERIFY(rig.forms->highScores() == nullptr);
+        QVERIFY(rig.enterName() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
         QCOMPARE(rig.module1.gamescore, std::int16_t(-1));
         QVERIFY(rig.sound.count(game::Cue::HighScore) == 0);
         QVERIFY(!rig.main().Command1->isEnabledTo(&rig.main()));
