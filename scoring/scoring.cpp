@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring.h"
 
-#include "game/cues.h"
-
 namespace scoring {
 
 void landvalues(const game::CardGrid &cardgrid, Table8 &cardvalues, Table8 &cardsuits)
@@ -112,13 +110,13 @@ std::optional<std::int16_t> countUp(const Line8 &rowscores, const Line8 &colscor
     const auto countLine = [&](std::int16_t points, auto show) {
         for (std::int16_t k = 0; k <= points; ++k) {
             show(k);
-            display.playCue(game::Tick1);
+            display.playCue(game::Cue::CountStep);
             if (!display.wait(CountStepMs))
                 return false;
         }
         show(points);
         total = static_cast<std::int16_t>(total + points);
-        display.playCue(game::Tick2);
+        display.playCue(game::Cue::CountDone);
         return display.wait(LinePauseMs);
     };
 
@@ -136,9 +134,9 @@ std::optional<std::int16_t> countUp(const Line8 &rowscores, const Line8 &colscor
         display.showTotal(k);
         if (!display.wait(CountStepMs))
             return std::nullopt;
-        display.playCue(game::Tick1);
+        display.playCue(game::Cue::CountStep);
     }
-    display.playCue(game::Tick2);
+    display.playCue(game::Cue::CountDone);
     if (!display.wait(LinePauseMs))
         return std::nullopt;
     display.showTotal(total);

@@ -164,7 +164,7 @@ void frmQuintagrid::main()
         for (int frame = 0; frame < game::ShuffleFrames; ++frame) {
             const int k = game::shufflePictureForDraw(platform.random.uniform());
             picDealt->setPicture(forms_.cards().picCard(k));
-            platform.sound.play(game::Tick1);
+            platform.sound.play(game::Cue::ShuffleFrame);
             if (!platform.pacer.wait(game::ShuffleFrameMs))
                 return; // the program is ending
         }
@@ -185,7 +185,7 @@ void frmQuintagrid::main()
         }
         describeCells();
         Command1->setEnabled(false);
-        platform.sound.play(game::Tick2);
+        platform.sound.play(game::Cue::OpeningCard);
         main();
     } else if (dealing_.dealtcount >= game::CardsPerGame) {
         picDealt->setAccessibleName(QStringLiteral("No card left to place: the board is full"));
@@ -246,7 +246,7 @@ void frmQuintagrid::displayscores()
         {
             w.Label4->setCaption(qtext(game::numberText(value)));
         }
-        void playCue(const char *fileName) override { w.shared_.platform.sound.play(fileName); }
+        void playCue(game::Cue cue) override { w.shared_.platform.sound.play(cue); }
         bool wait(int ms) override { return w.shared_.platform.pacer.wait(std::uint32_t(ms)); }
 
     private:
@@ -274,7 +274,7 @@ void frmQuintagrid::showhighscores()
     if (!admitted)
         return;
     setEnabled(false);
-    shared_.platform.sound.play(game::HighScoreCue);
+    shared_.platform.sound.play(game::Cue::HighScore);
     forms_.showEnterName();
 }
 

@@ -129,7 +129,7 @@ private slots:
         QVERIFY(entry != nullptr);
         QVERIFY(entry->isVisible());
         QVERIFY(!rig.main().isEnabled());
-        QCOMPARE(rig.sound.count(game::HighScoreCue), 1);
+        QCOMPARE(rig.sound.count(game::Cue::HighScore), 1);
         QCOMPARE(rig.module1.lowestslot, 1);
         QCOMPARE(rig.module1.table.hsscores[1], total);
         QCOMPARE(rig.module1.table.hsnames[1], QStringLiteral("Eve"));
@@ -178,7 +178,7 @@ private slots:
         rig.main().showhighscores();
         QVERIFY(rig.enterName() == nullptr);
         QVERIFY(rig.main().isEnabled());
-        QCOMPARE(rig.sound.count(game::HighScoreCue), 0);
+        QCOMPARE(rig.sound.count(game::Cue::HighScore), 0);
         QCOMPARE(rig.module1.table.hsscores[1], 0);
     }
 

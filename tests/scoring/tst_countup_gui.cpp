@@ -58,28 +58,15 @@ QStringList scoreCaptions(ui::frmQuintagrid &window)
     return captions;
 }
 
-QStringList cuesOf(const support::RecordingSoundPlayer &sound)
-{
-    QStringList cues;
-    for (const std::string &name : sound.played)
-        cues << QString::fromStdString(name);
-    return cues;
-}
-
 // Every cue of one game: the opening shuffle and card, then each line's steps and knock, the
 // total's steps and knock, and the high-score cue when the total enters the table.
-QStringList cuesOfWholeGame(const Result &result, bool entersTable)
+std::vector<game::Cue> cuesOfWholeGame(const Result &result, bool entersTable)
 {
-    const QString tick1 = QString::fromLatin1(game::Tick1);
-    const QString tick2 = QString::fromLatin1(game::Tick2);
-    QStringList cues;
-    for (int frame = 0; frame < 26; ++frame)
-        cues << tick1;
-    cues << tick2;
+    std::vector<game::Cue> cues(26, game::Cue::ShuffleFrame);
+    cues.push_back(game::Cue::OpeningCard);
     const auto countTo = [&](int points) {
-        for (int k = 0; k <= points; ++k)
-            cues << tick1;
-        cues << tick2;
+        cues.insert(cues.end(), std::size_t(points) + 1, game::Cue::CountStep);
+        cues.push_back(game::Cue::CountDone);
     };
     for (int r = 0; r <= 4; ++r)
         countTo(result.rowscores[r]);
@@ -87,7 +74,7 @@ QStringList cuesOfWholeGame(const Result &result, bool entersTable)
         countTo(result.colscores[c]);
     countTo(result.total);
     if (entersTable)
-        cues << QString::fromLatin1(game::HighScoreCue);
+        cues.push_back(game::Cue::HighScore);
     return cues;
 }
 
@@ -156,7 +143,7 @@ private slots:
         QCOMPARE(enabledDuringCountUp, 0);
 
         const bool entersTable = !tableUnbeatable;
-        QCOMPARE(cuesOf(rig.sound), cuesOfWholeGame(result, entersTable));
+        QCOMPARE(rig.sound.played, cuesOfWholeGame(result, entersTable));
         QCOMPARE(rig.module1.gamescore, std::int16_t(-1));
         QVERIFY(rig.main().Command1->isEnabledTo(&rig.main()));
         if (entersTable) {
@@ -260,7 +247,7 @@ private slots:
         QVERIFY(rig.enterName() == nullptr);
         QVERIFY(rig.highScores() == nullptr);
         QCOMPARE(rig.module1.gamescore, std::int16_t(-1));
-        QVERIFY(rig.sound.count(game::HighScoreCue) == 0);
+        QVERIFY(rig.sound.count(game::Cue::HighScore) == 0);
         QVERIFY(!rig.main().Command1->isEnabledTo(&rig.main()));
     }
 };

@@ -85,8 +85,8 @@ private slots:
             QVERIFY(frame);
             QVERIFY(frame != store.picCard(51)); // the King of Clubs never shows in the shuffle
         }
-        std::vector<std::string> expected(26, game::Tick1);
-        expected.emplace_back(game::Tick2);
+        std::vector<game::Cue> expected(26, game::Cue::ShuffleFrame);
+        expected.push_back(game::Cue::OpeningCard);
         QCOMPARE(rig.sound.played, expected);
         // The shuffle deals nothing: the opening card is drawn afterwards.
         QCOMPARE(rig.dealing().dealtcount, 2);
@@ -214,8 +214,8 @@ private slots:
                 rig.main().Command1_Click();
         };
         Rig::click(rig.main().Command1);
-        QCOMPARE(rig.sound.count(game::Tick1), 26);
-        QCOMPARE(rig.sound.count(game::Tick2), 1);
+        QCOMPARE(rig.sound.count(game::Cue::ShuffleFrame), 26);
+        QCOMPARE(rig.sound.count(game::Cue::OpeningCard), 1);
         QCOMPARE(rig.dealing().dealtcount, 2);
         int cards = 0;
         for (int i = 0; i < game::CellCount; ++i)
@@ -233,8 +233,8 @@ private slots:
         Rig::click(rig.main().Command1);
         QCOMPARE(rig.windows.endings, 1);
         QVERIFY(rig.ending());
-        QCOMPARE(rig.sound.count(game::Tick1), 5);
-        QCOMPARE(rig.sound.count(game::Tick2), 0);
+        QCOMPARE(rig.sound.count(game::Cue::ShuffleFrame), 5);
+        QCOMPARE(rig.sound.count(game::Cue::OpeningCard), 0);
         QCOMPARE(rig.dealing().dealtcount, 0);
         QVERIFY(!rig.board().occupied(0));
         // Nothing of a game starts after the end.
