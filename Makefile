@@ -13,7 +13,7 @@ RUN_DIR := run
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-asan test-fuzz-corpus fuzz bench install package clean
+.PHONY: all deps configure build run test test-asan test-fuzz-corpus fuzz bench format install package clean
 
 all: build
 
@@ -51,6 +51,10 @@ test-asan: deps
 # Speed and memory: one table of figures against their targets (takes about two minutes).
 bench: build
 	@python3 bench/report.py $(BUILD)
+
+# Lays out every C++ file as .clang-format says; `make test` checks that nothing is left.
+format: deps
+	@sh tools/format.sh
 
 # Installs the game, its desktop entry, icons, catalogue entry, guide and sample sounds.
 install: build

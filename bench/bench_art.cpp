@@ -3,14 +3,14 @@
 // How long the artwork takes to draw: each window's background at device pixel ratios 1 and 2,
 // the 52 cards, the 14 button faces, the program icon's sizes and the four pointers. Every run
 // draws fresh pictures (never a kept one); the figures are the median and the quickest of the
-// runs, in ms. On a shared machine the quickest is the steadier of the two.
+// runs, in ms. On a shared machine the quickest is the steadier of the two. It links the
+// artwork alone, not the windows, so the image store's and the icon engine's keeping of
+// pictures is not timed here.
 //
 // Usage: bench_art [runs]   (QT_QPA_PLATFORM is offscreen unless set)
 #include "ui/art/art.h"
-#include "ui/artwork.h"
-#include "ui/frmcards.h"
+#include "ui/art/render.h"
 #include "ui/layout.h"
-#include "ui/picture.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
 
     // Fonts and the paint engine are set up once per process; keep that out of the figures.
-    (void)ui::renderPixmap(art::FaceSize, 1.0,
+    (void)art::renderImage(art::FaceSize, 1.0,
                            [](QPainter &p) { art::paintButtonFace(p, "Begin", false); });
 
     for (const ui::layout::WindowLayout *window :
@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
           &ui::layout::frmAbout}) {
         for (qreal ratio : {1.0, 2.0}) {
             const Times ms = timesMs(runs, [&] {
-                (void)ui::renderPixmap(window->size(), ratio,
+                (void)art::renderImage(window->size(), ratio,
                                        [window](QPainter &p) { art::paintBackground(p, *window); });
             });
             char what[64];
@@ -80,15 +80,22 @@ int main(int argc, char *argv[])
         char what[64];
         std::snprintf(what, sizeof what, "52 cards @%g", ratio);
         report(what, timesMs(runs, [ratio] {
-                   const ui::frmCards store;
-                   for (int index = 0; index < 52; ++index)
-                       (void)store.picCard(index)->pixmap(ratio);
+                   for (int index = 1; index <= 52; ++index) {
+                       (void)art::renderImage(art::CardSize, ratio, [index](QPainter &p) {
+                           art::paintCard(p, static_cast<game::CardId>(index));
+                       });
+                   }
                }));
         std::snprintf(what, sizeof what, "14 faces @%g", ratio);
         report(what, timesMs(runs, [ratio] {
-                   const ui::frmCards store;
-                   for (int number = 2; number <= 15; ++number)
-                       (void)store.picture(number)->pixmap(ratio);
+                   for (const char *word :
+                        {"Begin", "Exit", "High Scores", "Minimize", "About", "OK", "Clear"}) {
+                       for (bool pressed : {false, true}) {
+                           (void)art::renderImage(art::FaceSize, ratio, [&](QPainter &p) {
+                               art::paintButtonFace(p, word, pressed);
+                           });
+                       }
+                   }
                }));
     }
 
@@ -96,18 +103,10 @@ int main(int argc, char *argv[])
         char what[64];
         std::snprintf(what, sizeof what, "icon %d", side);
         report(what, timesMs(runs, [side] {
-                   (void)ui::renderPixmap(QSize(side, side), 1.0,
+                   (void)art::renderImage(QSize(side, side), 1.0,
                                           [side](QPainter &p) { art::paintIcon(p, side); });
                }));
     }
-
-    report("icon made, nothing drawn", timesMs(runs, [] { (void)ui::makeProgramIcon(); }));
-    // What X11 has drawn when a window is given the icon: every size offered.
-    report("icon, every size offered", timesMs(runs, [] {
-               const QIcon icon = ui::makeProgramIcon();
-               for (const QSize &size : icon.availableSizes())
-                   (void)icon.pixmap(size);
-           }));
 
     for (qreal ratio : {1.0, 2.0}) {
         char what[64];
@@ -115,7 +114,7 @@ int main(int argc, char *argv[])
         report(what, timesMs(runs, [ratio] {
                    for (art::Pointer pointer : {art::Pointer::Grab, art::Pointer::Point,
                                                 art::Pointer::Place, art::Pointer::Open})
-                       (void)ui::renderPixmap(art::PointerSize, ratio, [pointer](QPainter &p) {
+                       (void)art::renderImage(art::PointerSize, ratio, [pointer](QPainter &p) {
                            art::paintPointer(p, pointer);
                        });
                }));

@@ -3,7 +3,6 @@
 // The whole count-up of a board through the real tick counter, event pump and paced wait, with
 // sound off: how long it takes against the time its waits ask for, and how much processor
 // time it uses while it waits.
-#include "game/cues.h"
 #include "game/numbertext.h"
 #include "platform/eventpump.h"
 #include "platform/pacedwait.h"
@@ -25,7 +24,7 @@ namespace {
 class SilentSoundPlayer final : public platform::SoundPlayer
 {
 public:
-    void play(const char *) override { ++cues; }
+    void play(platform::Cue) override { ++cues; }
     int cues = 0;
 };
 
@@ -46,7 +45,7 @@ public:
         columns[column] = game::numberText(value);
     }
     void showTotal(std::int16_t value) override { total = game::numberText(value); }
-    void playCue(const char *fileName) override { sound_.play(fileName); }
+    void playCue(game::Cue cue) override { sound_.play(cue); }
     bool wait(int ms) override
     {
         ++waits;

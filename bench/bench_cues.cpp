@@ -6,7 +6,6 @@
 // where there is none. Without an output it prints "no device" and no figure.
 //
 // Usage: bench_cues [directory holding the cue files]
-#include "game/cues.h"
 #include "platform/backgroundsoundplayer.h"
 #include "platform/qtsoundplayer.h"
 
@@ -15,7 +14,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMediaDevices>
-#include <QSoundEffect>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,7 +41,7 @@ struct Timings
 
 // Starts the cues, tick1 and tick2 in turn, from a timer in a running event loop, and times
 // each call.
-Timings timeCues(const std::function<void(const char *)> &play)
+Timings timeCues(const std::function<void(platform::Cue)> &play)
 {
     Timings timings;
     QElapsedTimer clock;
@@ -61,7 +59,8 @@ Timings timeCues(const std::function<void(const char *)> &play)
             QCoreApplication::quit();
             return;
         }
-        const char *cue = timings.playNs.size() % 2 == 0 ? game::Tick1 : game::Tick2;
+        const platform::Cue cue = timings.playNs.size() % 2 == 0 ? platform::Cue::ShuffleFrame
+                                                                 : platform::Cue::OpeningCard;
         const qint64 before = clock.nsecsElapsed();
         play(cue);
         timings.playNs.push_back(clock.nsecsElapsed() - before);
@@ -93,19 +92,7 @@ int main(int argc, char *argv[])
 
     int alerts = 0;
     platform::QtSoundPlayer player([&alerts] { ++alerts; });
-    int starts = 0;
-    std::vector<const QSoundEffect *> watched;
-    const Timings direct = timeCues([&](const char *cue) {
-        player.play(cue);
-        const QSoundEffect *sound = player.soundFor(cue);
-        if (sound != nullptr && std::find(watched.begin(), watched.end(), sound) == watched.end()) {
-            watched.push_back(sound);
-            QObject::connect(sound, &QSoundEffect::playingChanged, &app, [&starts, sound] {
-                if (sound->isPlaying())
-                    ++starts;
-            });
-        }
-    });
+    const Timings direct = timeCues([&](platform::Cue cue) { player.play(cue); });
 
     const qint64 first = direct.playNs.front();
     std::vector<qint64> rest(direct.playNs.begin() + 1, direct.playNs.end());
@@ -114,21 +101,23 @@ int main(int argc, char *argv[])
     const qint64 p95 = rest[rest.size() * 95 / 100];
 
     std::printf("bench_cues: %d cues, %s and %s in turn, every %d ms, on \"%s\"\n", Cues,
-                game::Tick1, game::Tick2, IntervalMs, qPrintable(device.description()));
+                platform::fileNameOf(platform::Cue::ShuffleFrame),
+                platform::fileNameOf(platform::Cue::OpeningCard), IntervalMs,
+                qPrintable(device.description()));
     std::printf("  first cue (reads the file): %.3f ms\n", ms(first));
     std::printf("  play() over the other %zu:  median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
                 rest.size(), ms(median), ms(p95), ms(rest.back()));
     std::printf("  longest gap between ticks:  %.1f ms (asked for %d)\n", ms(direct.longestGapNs),
                 IntervalMs);
-    std::printf("  sounds started: %d of %d, alerts: %d, files read: %d\n", starts, Cues, alerts,
-                player.loads());
+    std::printf("  streams opened: %d, alerts: %d, files read: %d\n", player.streamOpenings(),
+                alerts, player.loads());
 
     // The game starts its cues through the sound thread: what that costs the caller.
     std::atomic<int> threadAlerts = 0;
     platform::BackgroundSoundPlayer background([&threadAlerts] {
         return std::make_unique<platform::QtSoundPlayer>([&threadAlerts] { ++threadAlerts; });
     });
-    Timings posted = timeCues([&](const char *cue) { background.play(cue); });
+    Timings posted = timeCues([&](platform::Cue cue) { background.play(cue); });
     std::sort(posted.playNs.begin(), posted.playNs.end());
     std::printf("through the sound thread, as the game plays them:\n");
     std::printf("  play() on the caller's thread: median %.3f ms, max %.3f ms\n",

@@ -4,8 +4,8 @@
 // by then (see firstpaint.h). Run by bench/report.py under an X server, in turn with bench_bare.
 #include "firstpaint.h"
 
+#include "ui/application.h"
 #include "ui/frmquintagrid.h"
-#include "ui/game.h"
 
 #include "platform/instancelock.h"
 #include "platform/terminationsignals.h"
@@ -28,13 +28,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setDesktopFileName(QStringLiteral("quintagrid"));
 
-    ui::Game game;
+    ui::Application application;
     const platform::TerminationSignals termination;
     const platform::QuitRequests quitRequests;
     lock.listen();
     bench::FirstPaint firstPaint;
-    game.mainWindow().installEventFilter(&firstPaint);
-    game.start();
+    application.mainWindow().installEventFilter(&firstPaint);
+    application.start();
     QApplication::exec();
     firstPaint.print();
     return 0;

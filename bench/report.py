@@ -158,6 +158,89 @@ def idle(game, server, open_list, seconds=5.0):
         shutil.rmtree(directory, True)
 
 
+def on_cpu_ns(pid):
+    """Nanoseconds on a CPU of all the process's threads so far, as the scheduler counts them
+    (the first field of each thread's schedstat); finer than the clock ticks of cpu_seconds()."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except (FileNotFoundError, ProcessLookupError):
+            pass  # a thread that ended meanwhile
+    return total
+
+
+def cpu_after(pid, action, start=0.25, end=0.75):
+    """CPU of the whole process, in % of a core, from `start` to `end` seconds after `action`
+    (a click) has been sent: the steady part of what the click starts."""
+    action()
+    t0 = time.monotonic()
+    time.sleep(max(0.0, t0 + start - time.monotonic()))
+    ns, t1 = on_cpu_ns(pid), time.monotonic()
+    time.sleep(max(0.0, t0 + end - time.monotonic()))
+    return 100.0 * (on_cpu_ns(pid) - ns) / ((time.monotonic() - t1) * 1e9)
+
+
+class NullSink:
+    """A private sound server with a null sink (bench/with-null-sink.sh) for as long as the
+    object is open; `pulse_server` is its address."""
+
+    def __init__(self):
+        self.process = subprocess.Popen(
+            [os.path.join(HERE, "with-null-sink.sh"), "sh", "-c", 'echo "$PULSE_SERVER"; cat'],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.pulse_server = self.process.stdout.readline().strip()
+        if not self.pulse_server:
+            self.process.wait(10)
+            raise RuntimeError("the null-sink sound server did not start")
+
+    def close(self):
+        self.process.stdin.close()  # ends `cat`, and the script then stops the server
+        self.process.wait(10)
+
+
+def animation_cpu(build, server, pulse_server):
+    """CPU of the real program over all its threads, in % of a core, during the steady part of
+    the opening shuffle (0.25 s to 0.75 s after Begin is clicked) and of the count-up (the same
+    after the last card is placed), with its sounds, against the sound server at `pulse_server`
+    (a socket that does not exist: no sound server). Medians of several games."""
+    shuffles, counts = [], []
+    env = server.env
+    server.env = dict(env, PULSE_SERVER=pulse_server)
+    try:
+        for _ in range(RUNS):
+            directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
+            try:
+                harness.GAME = os.path.join(build, "ui", "quintagrid")
+                for name in ("tick1.wav", "tick2.wav", "highscre.wav"):
+                    shutil.copy(os.path.join(build, "sounds", name), directory)
+                server.move(0, 0)
+                game = harness.Game(server, directory, seed=1)
+                case = harness.GameTestCase()
+                case.x, case.game = server, game
+                try:
+                    main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
+                    case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL,
+                                        "the board drawn")
+                    pid = game.process.pid
+                    shuffles.append(cpu_after(
+                        pid, lambda: case.click(main, harness.button_centre(harness.BEGIN))))
+                    case.wait_for_card(main, 0)
+                    for cell in range(1, 24):
+                        case.click(main, harness.cell_centre(cell))
+                        case.wait_for_card(main, cell)
+                    counts.append(cpu_after(
+                        pid, lambda: case.click(main, harness.cell_centre(24))))
+                finally:
+                    game.stop()
+            finally:
+                shutil.rmtree(directory, True)
+    finally:
+        server.env = env
+    return statistics.median(shuffles), statistics.median(counts)
+
+
 def shuffle(build):
     walls, cpus = [], []
     for _ in range(3):
@@ -203,6 +286,30 @@ def scoring(build):
     return number(r"median ([\d.]+) boards/s", out)
 
 
+def idle_and_animations(build, server, row):
+    """The idle figures and the whole game's CPU during the animations."""
+    game = os.path.join(build, "ui", "quintagrid")
+    for open_list in (False, True):
+        what = "high-score list open" if open_list else "main window alone"
+        wakes, cpu = idle(game, server, open_list)
+        row(f"idle, {what}: thread wake-ups", wakes, "/s", "≤ 5 /s", wakes <= 5)
+        row(f"idle, {what}: CPU", cpu, "% of a core")
+    sinks = [("no sound server", "unix:" + os.path.join(tempfile.gettempdir(), "no-server"))]
+    sink = NullSink() if shutil.which("pulseaudio") else None
+    try:
+        if sink:
+            sinks.insert(0, ("null-sink sound server", sink.pulse_server))
+        for what, address in sinks:
+            shuffle_cpu, count_cpu = animation_cpu(build, server, address)
+            row(f"opening shuffle, whole game, {what}: CPU", shuffle_cpu, "% of a core",
+                "≤ 3 %", shuffle_cpu <= 3)
+            row(f"count-up, whole game, {what}: CPU", count_cpu, "% of a core", "≤ 3 %",
+                count_cpu <= 3)
+    finally:
+        if sink:
+            sink.close()
+
+
 def print_table(rows):
     widths = [max(len(r[i]) for r in rows + [("figure", "value", "target", "")])
               for i in range(4)]
@@ -239,12 +346,8 @@ def main():
         allowed = bare_rss + GAME_ALLOWANCE_MIB
         row("peak RSS over a whole game, with sounds", game_rss, "MiB",
             f"≤ bare + {GAME_ALLOWANCE_MIB} = {allowed:.1f} MiB", game_rss <= allowed)
-        game = os.path.join(build, "ui", "quintagrid")
-        for open_list in () if startup_only else (False, True):
-            what = "high-score list open" if open_list else "main window alone"
-            wakes, cpu = idle(game, server, open_list)
-            row(f"idle, {what}: thread wake-ups", wakes, "/s", "≤ 5 /s", wakes <= 5)
-            row(f"idle, {what}: CPU", cpu, "% of a core")
+        if not startup_only:
+            idle_and_animations(build, server, row)
     finally:
         server.stop()
     if startup_only:

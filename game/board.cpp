@@ -25,8 +25,8 @@ std::uint32_t Board::hoverColour(int cell) const
 
 void Board::clear()
 {
-    for (int x = 0; x <= 5; ++x) {
-        for (int y = 0; y <= 5; ++y)
+    for (int x = 0; x <= BoardSide; ++x) {
+        for (int y = 0; y <= BoardSide; ++y)
             cardgrid[x][y] = NoCard;
     }
 }

@@ -11,7 +11,7 @@
 namespace game {
 
 inline constexpr int BoardSide = 5;
-inline constexpr int CellCount = 25;
+inline constexpr int CellCount = BoardSide * BoardSide;
 
 // cardgrid[column][row], both 0..7. The playing cells are columns and rows 1..5; every other
 // entry stays 0, an empty frame that lets the neighbour test of an edge cell read "empty".
@@ -39,7 +39,19 @@ inline constexpr std::uint32_t RefuseCellColour = 0x00000080; // dark red
 // Column 0..4 of cell index 0..24, counted from the left.
 [[nodiscard]] constexpr int cellColumn(int cell)
 {
-    return cell - 5 * cellRow(cell);
+    return cell - BoardSide * cellRow(cell);
+}
+
+// Cell index 0..24 of row and column 0..4: the cells run row by row from the top left.
+[[nodiscard]] constexpr int cellIndex(int row, int column)
+{
+    return row * BoardSide + column;
+}
+
+// Whether row and column both lie on the board.
+[[nodiscard]] constexpr bool onBoard(int row, int column)
+{
+    return row >= 0 && row < BoardSide && column >= 0 && column < BoardSide;
 }
 
 class Board

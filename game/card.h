@@ -17,8 +17,6 @@ inline constexpr CardId NoCard = 0;
 inline constexpr int DeckSize = 52;
 inline constexpr int RanksPerSuit = 13;
 
-enum class Suit : std::int16_t { Hearts = 0, Spades = 1, Diamonds = 2, Clubs = 3 };
-
 [[nodiscard]] constexpr bool isCard(int id)
 {
     return id >= 1 && id <= DeckSize;

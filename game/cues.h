@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The three sound cues, by the bare file names looked up in the current directory.
+// The moments of the game that a sound marks.
 #pragma once
 
 namespace game {
 
-inline constexpr const char *Tick1 = "tick1.wav";           // a shuffle frame, a counting step
-inline constexpr const char *Tick2 = "tick2.wav";           // the opening card, a finished line
-inline constexpr const char *HighScoreCue = "highscre.wav"; // a score enters the table
+enum class Cue : unsigned char {
+    ShuffleFrame, // a picture of the opening shuffle
+    OpeningCard,  // the opening card lands in the top left cell
+    CountStep,    // a line's or the total's count goes up by one
+    CountDone,    // a line's or the total's count has reached its points
+    HighScore,    // a total enters the high scores
+};
 
 } // namespace game

@@ -4,6 +4,14 @@
 
 namespace game {
 
+void Dealing::clear()
+{
+    dealtcards.fill(NoCard);
+    dealtcount = 0;
+    offeredcard = NoCard;
+    alreadydealt = false;
+}
+
 void deal(Dealing &dealing, const UniformDraw &draw)
 {
     do {

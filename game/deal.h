@@ -3,6 +3,7 @@
 // Drawing the cards of one game without repetition, and the opening shuffle's pictures.
 #pragma once
 
+#include "board.h"
 #include "card.h"
 
 #include <array>
@@ -14,7 +15,7 @@ namespace game {
 // Draws a value u with 0 <= u < 1 from the program's random source.
 using UniformDraw = std::function<double()>;
 
-inline constexpr int CardsPerGame = 25;
+inline constexpr int CardsPerGame = CellCount; // one for each cell
 inline constexpr int ShuffleFrames = 26;
 inline constexpr int ShuffleFrameMs = 30;
 
@@ -26,20 +27,21 @@ struct Dealing
     CardId offeredcard = NoCard; // the card drawn last: shown beside the board, placed next
     bool alreadydealt = false;   // scratch flag of the draw
 
+    // Back to no card dealt.
     void clear();
 };
 
 // Card id 1..52 for a draw u in [0, 1), each with equal chance.
 [[nodiscard]] constexpr CardId cardForDraw(double u)
 {
-    return static_cast<CardId>(int(u * 52) + 1);
+    return static_cast<CardId>(int(u * DeckSize) + 1);
 }
 
 // Picture index 0..50 shown by one frame of the opening shuffle. The last picture (King of
 // Clubs) never appears in the shuffle, although that card is dealt like any other.
 [[nodiscard]] constexpr int shufflePictureForDraw(double u)
 {
-    return int(u * 51);
+    return int(u * (DeckSize - 1));
 }
 
 // Draws until a card comes up that this game has not dealt yet, records it and makes it the

@@ -6,7 +6,7 @@ namespace highscores {
 
 bool admitScore(Module1 &module1)
 {
-    std::int16_t lowest = 10000;
+    std::int16_t lowest = LowestSearchStart;
     for (int k = 1; k <= Slots; ++k) {
         if (module1.table.hsscores[k] < lowest) {
             lowest = module1.table.hsscores[k];

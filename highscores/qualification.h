@@ -9,10 +9,14 @@
 
 namespace highscores {
 
+// Where the search for the table's lowest entry starts: an entry of this score or more is never
+// the lowest.
+inline constexpr std::int16_t LowestSearchStart = 10000;
+
 // The game's total enters the table when it is strictly greater than the lowest entry below
-// 10000 (the first of equal lowest ones): the total replaces that entry's score at once,
-// lowestslot names it, and the name stays the old one until one is accepted. Returns whether
-// it entered.
+// LowestSearchStart (the first of equal lowest ones): the total replaces that entry's score at
+// once, lowestslot names it, and the name stays the old one until one is accepted. Returns
+// whether it entered.
 bool admitScore(Module1 &module1);
 
 // Stores an accepted name, as typed, in the slot the last qualifying game replaced.

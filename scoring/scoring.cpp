@@ -2,26 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring.h"
 
-#include "game/cues.h"
-
 namespace scoring {
 
 void landvalues(const game::CardGrid &cardgrid, Table8 &cardvalues, Table8 &cardsuits)
 {
-    for (int r = 0; r <= 4; ++r) {
-        for (int c = 0; c <= 4; ++c) {
-            const std::int16_t id = cardgrid[c + 1][r + 1];
-            // The suit block comes from a chain of thresholds, and the rank from the block
-            // just stored, so the two tables can never disagree about a card.
-            std::int16_t suit = 3;
-            if (id <= 13)
-                suit = 0;
-            else if (id <= 26)
-                suit = 1;
-            else if (id <= 39)
-                suit = 2;
-            cardsuits[c][r] = suit;
-            cardvalues[c][r] = static_cast<std::int16_t>(id - 13 * cardsuits[c][r]);
+    for (int r = 0; r < game::BoardSide; ++r) {
+        for (int c = 0; c < game::BoardSide; ++c) {
+            const game::CardId id = cardgrid[c + 1][r + 1];
+            cardsuits[c][r] = static_cast<std::int16_t>(game::suitBlock(id));
+            cardvalues[c][r] = static_cast<std::int16_t>(game::rankNumber(id));
         }
     }
 }
@@ -87,23 +76,23 @@ void checkhands(const Table8 &cardvalues, const Table8 &cardsuits, Line8 &rowsco
 {
     Table8 rowhands {};
     Table8 colhands {};
-    for (int r = 0; r <= 4; ++r) {
-        for (int k = 0; k <= 4; ++k) {
+    for (int r = 0; r < game::BoardSide; ++r) {
+        for (int k = 0; k < game::BoardSide; ++k) {
             rowhands[r][k + 1] = cardvalues[k][r];
             colhands[k][r + 1] = cardvalues[k][r];
         }
     }
-    for (int r = 0; r <= 4; ++r)
+    for (int r = 0; r < game::BoardSide; ++r)
         sortHand(rowhands[r]);
-    for (int col = 0; col <= 4; ++col)
+    for (int col = 0; col < game::BoardSide; ++col)
         sortHand(colhands[col]);
 
-    for (int r = 0; r <= 4; ++r) {
+    for (int r = 0; r < game::BoardSide; ++r) {
         const std::array<std::int16_t, 5> suits = {
             cardsuits[0][r], cardsuits[1][r], cardsuits[2][r], cardsuits[3][r], cardsuits[4][r]};
         rowscores[r] = handPoints(rowhands[r], suits);
     }
-    for (int col = 0; col <= 4; ++col) {
+    for (int col = 0; col < game::BoardSide; ++col) {
         const std::array<std::int16_t, 5> suits = {cardsuits[col][0], cardsuits[col][1],
                                                    cardsuits[col][2], cardsuits[col][3],
                                                    cardsuits[col][4]};
@@ -121,21 +110,21 @@ std::optional<std::int16_t> countUp(const Line8 &rowscores, const Line8 &colscor
     const auto countLine = [&](std::int16_t points, auto show) {
         for (std::int16_t k = 0; k <= points; ++k) {
             show(k);
-            display.playCue(game::Tick1);
+            display.playCue(game::Cue::CountStep);
             if (!display.wait(CountStepMs))
                 return false;
         }
         show(points);
         total = static_cast<std::int16_t>(total + points);
-        display.playCue(game::Tick2);
+        display.playCue(game::Cue::CountDone);
         return display.wait(LinePauseMs);
     };
 
-    for (int r = 0; r <= 4; ++r) {
+    for (int r = 0; r < game::BoardSide; ++r) {
         if (!countLine(rowscores[r], [&](std::int16_t v) { display.showRowPoints(r, v); }))
             return std::nullopt;
     }
-    for (int col = 0; col <= 4; ++col) {
+    for (int col = 0; col < game::BoardSide; ++col) {
         if (!countLine(colscores[col], [&](std::int16_t v) { display.showColumnPoints(col, v); }))
             return std::nullopt;
     }
@@ -145,9 +134,9 @@ std::optional<std::int16_t> countUp(const Line8 &rowscores, const Line8 &colscor
         display.showTotal(k);
         if (!display.wait(CountStepMs))
             return std::nullopt;
-        display.playCue(game::Tick1);
+        display.playCue(game::Cue::CountStep);
     }
-    display.playCue(game::Tick2);
+    display.playCue(game::Cue::CountDone);
     if (!display.wait(LinePauseMs))
         return std::nullopt;
     display.showTotal(total);

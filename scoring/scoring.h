@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/board.h"
+#include "game/cues.h"
 
 #include <array>
 #include <cstdint>
@@ -73,7 +74,7 @@ public:
     virtual void showRowPoints(int row, std::int16_t value) = 0;
     virtual void showColumnPoints(int column, std::int16_t value) = 0;
     virtual void showTotal(std::int16_t value) = 0;
-    virtual void playCue(const char *fileName) = 0;
+    virtual void playCue(game::Cue cue) = 0;
     // Waits ms milliseconds. Returns false when the program is ending: the count-up then stops.
     virtual bool wait(int ms) = 0;
 };

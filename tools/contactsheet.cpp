@@ -6,6 +6,7 @@
 // Usage: quintagrid_contactsheet <out-dir>
 #include "art/art.h"
 #include "frmcards.h"
+#include "look.h"
 #include "picture.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@
 #include <QTextStream>
 
 #include <array>
-#include <utility>
 
 namespace {
 
@@ -25,9 +25,6 @@ constexpr int Gap = 6;
 constexpr QColor Sheet {58, 58, 62};
 constexpr QColor Caption {220, 220, 220};
 constexpr std::array<int, 7> IconSides = {16, 24, 32, 48, 64, 128, 256};
-// The store's released and pressed face of each word, in the order of the main window.
-constexpr std::array<std::pair<int, int>, 7> FacePairs {
-    {{2, 6}, {3, 7}, {4, 8}, {5, 9}, {10, 11}, {12, 13}, {14, 15}}};
 
 void caption(QPainter &painter, int x, int y, const QString &text)
 {
@@ -46,7 +43,8 @@ void pointerTiles(QPainter &painter, int x, int y, art::Pointer pointer, qreal r
     const ui::PictureRef picture = std::make_shared<ui::Picture>(
         QString(), art::PointerSize, [pointer](QPainter &p) { art::paintPointer(p, pointer); });
     const QPixmap hand = picture->pixmap(ratio);
-    const std::array<QColor, 3> surfaces = {QColor(0, 128, 0), QColor(128, 82, 44), Qt::white};
+    const std::array<QColor, 3> surfaces = {ui::bgrColour(ui::ControlBackColour),
+                                            QColor(128, 82, 44), Qt::white};
     for (std::size_t i = 0; i < surfaces.size(); ++i) {
         const QRect tile(x + int(i) * 40, y, 36, 36);
         painter.fillRect(tile, surfaces[i]);
@@ -71,7 +69,7 @@ QImage sheet(const ui::frmCards &store, qreal ratio)
     int y = Margin + 12;
     caption(painter, Margin, y, QStringLiteral("Cards at %1x").arg(ratio));
     y += 8;
-    for (int index = 0; index < 52; ++index) {
+    for (int index = 0; index < game::DeckSize; ++index) {
         const QPoint at(Margin + (index % 13) * (48 + Gap), y + (index / 13) * (64 + Gap));
         painter.drawPixmap(at, store.picCard(index)->pixmap(ratio));
     }
@@ -79,12 +77,13 @@ QImage sheet(const ui::frmCards &store, qreal ratio)
 
     caption(painter, Margin, y, QStringLiteral("Button faces, released and pressed"));
     y += 8;
-    for (std::size_t column = 0; column < FacePairs.size(); ++column) {
+    for (std::size_t column = 0; column < ui::ButtonFaces.size(); ++column) {
         for (int row = 0; row < 2; ++row) {
-            const int number = row == 0 ? FacePairs[column].first : FacePairs[column].second;
+            const ui::Face face =
+                row == 0 ? ui::ButtonFaces[column].released : ui::ButtonFaces[column].pressed;
             const QPoint at(Margin + int(column) * (81 + Gap + 6), y + row * (25 + Gap + 6));
             painter.fillRect(QRect(at - QPoint(3, 3), QSize(87, 31)), QColor(232, 204, 156));
-            painter.drawPixmap(at, store.picture(number)->pixmap(ratio));
+            painter.drawPixmap(at, store.picture(face)->pixmap(ratio));
         }
     }
     y += 2 * (25 + Gap + 6) + 20;
@@ -136,10 +135,12 @@ int main(int argc, char *argv[])
         const ui::frmCards store;
         QElapsedTimer timer;
         timer.start();
-        for (int index = 0; index < 52; ++index)
+        for (int index = 0; index < game::DeckSize; ++index)
             (void)store.picCard(index)->pixmap(ratio);
-        for (int number = 2; number <= 15; ++number)
-            (void)store.picture(number)->pixmap(ratio);
+        for (const ui::FacePair faces : ui::ButtonFaces) {
+            (void)store.picture(faces.released)->pixmap(ratio);
+            (void)store.picture(faces.pressed)->pixmap(ratio);
+        }
         QTextStream(stdout) << "store drawn at " << ratio << "x in " << timer.elapsed() << " ms\n";
 
         const QString file = out.filePath(QStringLiteral("contactsheet-%1x.png").arg(int(ratio)));

@@ -32,6 +32,7 @@ python3-pyatspi
 pulseaudio
 pulseaudio-utils
 clang
+clang-format
 libclang-rt-14-dev
 desktop-file-utils
 appstream

@@ -7,7 +7,7 @@
 //
 // creates <out-dir>/<n>x<n>/apps/quintagrid.png and <out-dir>/scalable/apps/quintagrid.svg.
 #include "ui/art/art.h"
-#include "ui/picture.h"
+#include "ui/art/render.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -31,8 +31,8 @@ int main(int argc, char *argv[])
         const QString folder = QStringLiteral("%1x%1/apps").arg(side);
         if (!out.mkpath(folder))
             return 1;
-        const QPixmap icon = ui::renderPixmap(QSize(side, side), 1.0,
-                                              [side](QPainter &p) { art::paintIcon(p, side); });
+        const QImage icon = art::renderImage(QSize(side, side), 1.0,
+                                             [side](QPainter &p) { art::paintIcon(p, side); });
         if (!icon.save(out.filePath(folder + QStringLiteral("/quintagrid.png"))))
             return 1;
     }

@@ -5,7 +5,7 @@
 // code below with a fixed noise seed, so two runs write the same bytes.
 //
 // Usage: quintagrid_makesounds <directory>
-#include "game/cues.h"
+#include "ui/platform/soundplayer.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -231,8 +231,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s: cannot create %s\n", argv[0], argv[1]);
         return 1;
     }
-    const bool written = write(dir, game::Tick1, tick1()) && write(dir, game::Tick2, tick2())
-        && write(dir, game::HighScoreCue, highScore());
+    using platform::fileNameOf;
+    const bool written = write(dir, fileNameOf(game::Cue::ShuffleFrame), tick1())
+        && write(dir, fileNameOf(game::Cue::OpeningCard), tick2())
+        && write(dir, fileNameOf(game::Cue::HighScore), highScore());
     if (!written) {
         std::fprintf(stderr, "%s: cannot write the sounds into %s\n", argv[0], argv[1]);
         return 1;

@@ -4,6 +4,8 @@
 
 #include "controls.h"
 
+#include "game/board.h"
+
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
 
@@ -155,9 +157,9 @@ public:
     // The table.
     QAccessibleInterface *cellAt(int row, int column) const override
     {
-        if (row < 0 || row >= 5 || column < 0 || column >= 5)
+        if (!game::onBoard(row, column))
             return nullptr;
-        return child(row * 5 + column);
+        return child(game::cellIndex(row, column));
     }
     QAccessibleInterface *caption() const override { return nullptr; }
     QAccessibleInterface *summary() const override { return nullptr; }
@@ -166,8 +168,8 @@ public:
         return QStringLiteral("Column %1").arg(column + 1);
     }
     QString rowDescription(int row) const override { return QStringLiteral("Row %1").arg(row + 1); }
-    int columnCount() const override { return 5; }
-    int rowCount() const override { return 5; }
+    int columnCount() const override { return game::BoardSide; }
+    int rowCount() const override { return game::BoardSide; }
     int selectedCellCount() const override { return 0; }
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return 0; }
@@ -214,8 +216,8 @@ public:
     bool isSelected() const override { return false; }
     QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return index() % 5; }
-    int rowIndex() const override { return index() / 5; }
+    int columnIndex() const override { return game::cellColumn(index()); }
+    int rowIndex() const override { return game::cellRow(index()); }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface *table() const override

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "artwork.h"
+#include "text.h"
 
 #include "platform/windowsystem.h"
 
@@ -101,9 +102,8 @@ PictureRef backgroundPicture(const layout::WindowLayout &window)
     PictureRef &picture = backgrounds[window.name];
     if (!picture) {
         picture = std::make_shared<Picture>(
-            QString::fromLatin1(window.name.data(), qsizetype(window.name.size()))
-                + QStringLiteral(" background"),
-            window.size(), [&window](QPainter &p) { art::paintBackground(p, window); });
+            qtext(window.name) + QStringLiteral(" background"), window.size(),
+            [&window](QPainter &p) { art::paintBackground(p, window); });
     }
     return picture;
 }

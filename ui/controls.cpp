@@ -4,6 +4,7 @@
 
 #include "artwork.h"
 #include "look.h"
+#include "text.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,7 +17,7 @@ namespace ui {
 
 QString controlName(const layout::Control &control)
 {
-    QString name = QString::fromLatin1(control.name.data(), qsizetype(control.name.size()));
+    QString name = qtext(control.name);
     if (control.index >= 0)
         name += QStringLiteral("(%1)").arg(control.index);
     return name;
@@ -36,17 +37,30 @@ void place(QWidget *widget, const layout::Control &control)
 {
     widget->setObjectName(controlName(control));
     widget->setGeometry(control.rect());
+}
+
+// One of the program's own controls, which paints all of itself.
+void placeOpaque(QWidget *widget, const layout::Control &control)
+{
+    place(widget, control);
     widget->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 } // namespace
+
+void placeTextBox(QWidget *box, const layout::Control &control)
+{
+    place(box, control);
+    box->setFont(controlFont(control.font));
+    paintWhiteOnGreen(box);
+}
 
 PictureBox::PictureBox(QWidget *parent, const layout::Control &control)
     : QWidget(parent)
     , index_(control.index)
     , isCell_(control.kind == layout::Kind::Cell)
 {
-    place(this, control);
+    placeOpaque(this, control);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     connect(&KeyboardUse::instance(), &KeyboardUse::shownChanged, this, [this] {
@@ -189,7 +203,7 @@ void PictureButton::showDown(bool down)
 CaptionLabel::CaptionLabel(QWidget *parent, const layout::Control &control)
     : QWidget(parent)
 {
-    place(this, control);
+    placeOpaque(this, control);
     setFont(controlFont(control.font));
     setPointerOnEntry(this, art::Pointer::Open);
 }
@@ -265,7 +279,7 @@ void CaptionLabel::mouseDoubleClickEvent(QMouseEvent *event)
     event->accept();
 }
 
-BoardGrid::BoardGrid(QWidget *window, const std::array<PictureBox *, 25> &cells)
+BoardGrid::BoardGrid(QWidget *window, const std::array<PictureBox *, game::CellCount> &cells)
     : QObject(window)
     , window_(window)
     , cells_(cells)

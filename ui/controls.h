@@ -6,7 +6,10 @@
 #pragma once
 
 #include "layout.h"
+#include "look.h"
 #include "picture.h"
+
+#include "game/board.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -37,7 +40,6 @@ public:
     [[nodiscard]] const PictureRef &picture() const { return picture_; }
 
     void setBackColor(std::uint32_t bgr);
-    [[nodiscard]] std::uint32_t backColor() const { return backColor_; }
 
     // Erases whatever was drawn on the box beyond its picture.
     void cls() { update(); }
@@ -70,10 +72,12 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    friend class TestAccess;
+
     int index_;
     bool isCell_;
     PictureRef picture_;
-    std::uint32_t backColor_ = 0x00008000;
+    std::uint32_t backColor_ = ControlBackColour;
     bool leftPressed_ = false;
     bool keyDown_ = false;
 };
@@ -138,16 +142,16 @@ class BoardGrid final : public QObject
     Q_OBJECT
 
 public:
-    BoardGrid(QWidget *window, const std::array<PictureBox *, 25> &cells);
+    BoardGrid(QWidget *window, const std::array<PictureBox *, game::CellCount> &cells);
 
     [[nodiscard]] QWidget *window() const { return window_; }
-    [[nodiscard]] const std::array<PictureBox *, 25> &cells() const { return cells_; }
+    [[nodiscard]] const std::array<PictureBox *, game::CellCount> &cells() const { return cells_; }
     // The cell's index, or -1 for a widget that is not a cell.
     [[nodiscard]] int indexOf(const QObject *widget) const;
 
 private:
     QWidget *window_;
-    std::array<PictureBox *, 25> cells_;
+    std::array<PictureBox *, game::CellCount> cells_;
 };
 
 // Whether a key press acts as a secondary window's OK: Escape, Enter or Space, unmodified
@@ -187,5 +191,8 @@ void paintFocusIndicator(QPainter &painter, QRect rect, bool cell);
 
 // The object name a control gets: "picPlace(3)" for an array element, "Command1" otherwise.
 [[nodiscard]] QString controlName(const layout::Control &control);
+
+// Places a text box of the table: its control's name, place and font, white text on dark green.
+void placeTextBox(QWidget *box, const layout::Control &control);
 
 } // namespace ui

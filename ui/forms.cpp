@@ -7,16 +7,17 @@
 #include "frmentername.h"
 #include "frmhighscores.h"
 #include "frmquintagrid.h"
+#include "shared.h"
+
 #include "platform/platform.h"
 
 #include <QApplication>
 
 namespace ui {
 
-Forms::Forms(platform::Platform &platformOps, highscores::Module1 &shared)
-    : platform(platformOps)
-    , module1(shared)
-    , main_(std::make_unique<frmQuintagrid>(*this))
+Forms::Forms(Shared &shared)
+    : shared_(shared)
+    , main_(std::make_unique<frmQuintagrid>(shared, *this))
 { }
 
 Forms::~Forms()
@@ -36,25 +37,12 @@ const frmCards &Forms::cards()
     return *cards_;
 }
 
-frmHighScores *Forms::highScores() const
-{
-    return highScores_;
-}
-frmEnterName *Forms::enterName() const
-{
-    return enterName_;
-}
-frmAbout *Forms::about() const
-{
-    return about_;
-}
-
 namespace {
 
-void present(QWidget *window, Forms &forms)
+void present(QWidget *window, platform::WindowSystem &windows)
 {
     window->show();
-    forms.platform.windows.bringToFront(window);
+    windows.bringToFront(window);
     window->activateWindow();
 }
 
@@ -62,10 +50,11 @@ void present(QWidget *window, Forms &forms)
 class ShowOnReturn final : public QObject
 {
 public:
-    ShowOnReturn(SecondaryWindow *window, Forms &forms)
+    ShowOnReturn(SecondaryWindow *window, Forms &forms, platform::WindowSystem &windows)
         : QObject(window)
         , window_(window)
         , forms_(forms)
+        , windows_(windows)
     {
         forms.mainWindow().installEventFilter(this);
     }
@@ -75,7 +64,7 @@ public:
         // A window unloaded meanwhile has its timer stopped and stays hidden.
         if (event->type() == QEvent::WindowActivate && window_->Timer1.isActive()
             && !forms_.exiting()) {
-            present(window_, forms_);
+            present(window_, windows_);
             deleteLater();
         }
         return false;
@@ -84,18 +73,20 @@ public:
 private:
     SecondaryWindow *window_;
     Forms &forms_;
+    platform::WindowSystem &windows_;
 };
 
 template<typename Window>
-void showLoaded(QPointer<Window> &window, Forms &forms)
+void showLoaded(QPointer<Window> &window, Forms &forms, Shared &shared)
 {
+    platform::WindowSystem &windows = shared.platform.windows;
     if (!window) {
-        window = new Window(forms);
-        forms.platform.windows.setOwner(window, &forms.mainWindow(),
-                                        [opened = QPointer<Window>(window)](bool activated) {
-                                            if (opened)
-                                                opened->ownerCameForward(activated);
-                                        });
+        window = new Window(shared, forms);
+        windows.setOwner(window, &forms.mainWindow(),
+                         [opened = QPointer<Window>(window)](bool activated) {
+                             if (opened)
+                                 opened->ownerCameForward(activated);
+                         });
         platform::centreOnScreen(window);
         window->Form_Load();
     }
@@ -103,25 +94,25 @@ void showLoaded(QPointer<Window> &window, Forms &forms)
     // meanwhile) waits, loaded, until the game is picked again: shown at once, a window
     // manager could stack it over that program or hand it the keyboard.
     if (QApplication::activeWindow() == nullptr) {
-        new ShowOnReturn(window, forms);
+        new ShowOnReturn(window, forms, windows);
         return;
     }
-    present(window, forms);
+    present(window, windows);
 }
 
 } // namespace
 
 void Forms::showHighScores()
 {
-    showLoaded(highScores_, *this);
+    showLoaded(highScores_, *this, shared_);
 }
 void Forms::showEnterName()
 {
-    showLoaded(enterName_, *this);
+    showLoaded(enterName_, *this, shared_);
 }
 void Forms::showAbout()
 {
-    showLoaded(about_, *this);
+    showLoaded(about_, *this, shared_);
 }
 
 template<typename Window>
@@ -149,6 +140,16 @@ void Forms::unloadEnterName()
 void Forms::unloadAbout()
 {
     unload(about_);
+}
+
+void Forms::unloadWindow(const SecondaryWindow *window)
+{
+    if (window == highScores_.data())
+        unload(highScores_);
+    else if (window == enterName_.data())
+        unload(enterName_);
+    else if (window == about_.data())
+        unload(about_);
 }
 
 void Forms::unloadForExit()

@@ -12,15 +12,10 @@
 
 class QWidget;
 
-namespace highscores {
-struct Module1;
-}
-namespace platform {
-class Platform;
-}
-
 namespace ui {
 
+struct Shared;
+class SecondaryWindow;
 class frmAbout;
 class frmCards;
 class frmEnterName;
@@ -30,21 +25,13 @@ class frmQuintagrid;
 class Forms
 {
 public:
-    Forms(platform::Platform &platform, highscores::Module1 &module1);
+    explicit Forms(Shared &shared);
     ~Forms();
     Forms(const Forms &) = delete;
     Forms &operator=(const Forms &) = delete;
 
-    platform::Platform &platform;
-    highscores::Module1 &module1;
-
     [[nodiscard]] frmQuintagrid &mainWindow() { return *main_; }
     [[nodiscard]] const frmCards &cards();
-
-    // The open secondary windows, or null.
-    [[nodiscard]] frmHighScores *highScores() const;
-    [[nodiscard]] frmEnterName *enterName() const;
-    [[nodiscard]] frmAbout *about() const;
 
     // Loads the window if needed and shows it without making it modal.
     void showHighScores();
@@ -55,6 +42,8 @@ public:
     void unloadHighScores();
     void unloadEnterName();
     void unloadAbout();
+    // Unloads whichever of the three the window is.
+    void unloadWindow(const SecondaryWindow *window);
 
     // On the way out: closes the high-score window, the name entry, the image store and the
     // About window, in that order. None of them runs its own close behaviour.
@@ -62,9 +51,12 @@ public:
     [[nodiscard]] bool exiting() const { return exiting_; }
 
 private:
+    friend class TestAccess;
+
     template<typename Window>
     void unload(QPointer<Window> &window);
 
+    Shared &shared_;
     std::unique_ptr<frmCards> cards_; // before the main window, which takes pictures from it
     std::unique_ptr<frmQuintagrid> main_;
     QPointer<frmHighScores> highScores_;

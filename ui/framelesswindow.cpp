@@ -3,8 +3,14 @@
 #include "framelesswindow.h"
 
 #include "artwork.h"
-#include "platform/windowsystem.h"
+#include "forms.h"
+#include "frmquintagrid.h"
+#include "shared.h"
+#include "text.h"
 
+#include "platform/platform.h"
+
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -23,10 +29,9 @@ constexpr float twips(qreal pixels)
 
 FramelessWindow::FramelessWindow(const layout::WindowLayout &window, Qt::WindowFlags kind)
     : QWidget(nullptr, kind | Qt::FramelessWindowHint)
-    , layout_(window)
     , background_(backgroundPicture(window))
 {
-    setObjectName(QString::fromLatin1(window.name.data(), qsizetype(window.name.size())));
+    setObjectName(qtext(window.name));
     setWindowTitle(QStringLiteral("Quintagrid"));
     setFixedSize(window.size());
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -98,10 +103,10 @@ void FramelessWindow::mouseMoveEvent(QMouseEvent *event)
     Form_MouseMove(event->buttons(), twips(at.x()), twips(at.y()));
 }
 
-SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window,
-                                 platform::WindowSystem &windows)
+SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window, Shared &shared, Forms &forms)
     : FramelessWindow(window, Qt::Tool)
-    , windows_(windows)
+    , shared_(shared)
+    , forms_(forms)
 {
     Timer1.setInterval(KeepInFrontInterval);
     connect(&Timer1, &QTimer::timeout, this, &SecondaryWindow::Timer1_Timer);
@@ -110,7 +115,7 @@ SecondaryWindow::SecondaryWindow(const layout::WindowLayout &window,
 
 void SecondaryWindow::Timer1_Timer()
 {
-    windows_.bringToFront(this);
+    shared_.platform.windows.bringToFront(this);
 }
 
 void SecondaryWindow::ownerCameForward(bool activated)
@@ -119,7 +124,20 @@ void SecondaryWindow::ownerCameForward(bool activated)
         return; // paused for a question, or closing
     Timer1_Timer();
     if (activated)
-        windows_.giveFocus(this);
+        shared_.platform.windows.giveFocus(this);
+}
+
+void SecondaryWindow::backToMainWindow()
+{
+    forms_.mainWindow().setEnabled(true);
+    forms_.unloadWindow(this);
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (!forms_.exiting())
+        ok();
 }
 
 } // namespace ui

@@ -13,11 +13,10 @@
 
 #include <cstdint>
 
-namespace platform {
-class WindowSystem;
-}
-
 namespace ui {
+
+class Forms;
+struct Shared;
 
 class FramelessWindow : public QWidget
 {
@@ -27,8 +26,6 @@ public:
     // The grab point: where the last press on the background was, in twips.
     std::int16_t dragx = 0;
     std::int16_t dragy = 0;
-
-    [[nodiscard]] const layout::WindowLayout &layoutTable() const { return layout_; }
 
     // The window's position on the screen, in twips.
     [[nodiscard]] float leftTwips() const;
@@ -50,7 +47,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    const layout::WindowLayout &layout_;
     PictureRef background_;
     bool iconGiven_ = false;
 };
@@ -59,6 +55,8 @@ private:
 // window, never of other programs: when the main window comes to the front, it comes back in
 // front of it at once, and with the keyboard focus when the user has picked the main window.
 // Timer1 repeats that once a second while the window is open; paused, it pauses it all.
+// A close request from the desktop does what the window's OK does, so that the main window is
+// never left disabled with nothing to close.
 class SecondaryWindow : public FramelessWindow
 {
     Q_OBJECT
@@ -73,10 +71,17 @@ public:
     void ownerCameForward(bool activated);
 
 protected:
-    SecondaryWindow(const layout::WindowLayout &window, platform::WindowSystem &windows);
+    SecondaryWindow(const layout::WindowLayout &window, Shared &shared, Forms &forms);
 
-private:
-    platform::WindowSystem &windows_;
+    // What the window's OK does.
+    virtual void ok() = 0;
+    // Enables the main window again and unloads this window.
+    void backToMainWindow();
+
+    void closeEvent(QCloseEvent *event) override;
+
+    Shared &shared_;
+    Forms &forms_;
 };
 
 } // namespace ui

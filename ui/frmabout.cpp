@@ -5,11 +5,7 @@
 #include "artwork.h"
 #include "forms.h"
 #include "frmcards.h"
-#include "frmquintagrid.h"
-#include "look.h"
-#include "platform/platform.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
@@ -33,23 +29,18 @@ QString aboutText()
         "Made by Mossgrovity.");
 }
 
-frmAbout::frmAbout(Forms &forms)
-    : SecondaryWindow(layout::frmAbout, forms.platform.windows)
-    , forms_(forms)
+frmAbout::frmAbout(Shared &shared, Forms &forms)
+    : SecondaryWindow(layout::frmAbout, shared, forms)
 {
     const layout::WindowLayout &table = layout::frmAbout;
-    const layout::Control &area = table.at("Text1");
     Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(controlName(area));
-    Text1->setGeometry(area.rect());
-    Text1->setFont(controlFont(area.font));
+    placeTextBox(Text1, table.at("Text1"));
     Text1->setReadOnly(true);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setFrameShape(QFrame::NoFrame);
     Text1->setPlainText(aboutText());
     Text1->setAccessibleName(QStringLiteral("About Quintagrid"));
     Text1->viewport()->setCursor(pointerCursor(art::Pointer::Open));
-    paintWhiteOnGreen(Text1);
     // Read line by line with a caret from the keyboard; the caret shows only once the player
     // has used the keyboard, and a click does not take the focus.
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -61,7 +52,8 @@ frmAbout::frmAbout(Forms &forms)
     Text1->installEventFilter(this);
 
     const frmCards &store = forms.cards();
-    Picture1 = new PictureButton(this, table.at("Picture1"), store.picture(12), store.picture(13));
+    Picture1 = new PictureButton(this, table.at("Picture1"), store.picture(Face::OkReleased),
+                                 store.picture(Face::OkPressed));
     Picture1->setAccessibleName(QStringLiteral("OK"));
     connect(Picture1, &PictureBox::click, this, &frmAbout::Picture1_Click);
 
@@ -91,15 +83,7 @@ void frmAbout::keyPressEvent(QKeyEvent *event)
 
 void frmAbout::Picture1_Click()
 {
-    forms_.mainWindow().setEnabled(true);
-    forms_.unloadAbout();
-}
-
-void frmAbout::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    if (!forms_.exiting())
-        Picture1_Click();
+    backToMainWindow();
 }
 
 } // namespace ui

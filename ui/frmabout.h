@@ -10,14 +10,12 @@ class QPlainTextEdit;
 
 namespace ui {
 
-class Forms;
-
 class frmAbout final : public SecondaryWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmAbout(Forms &forms);
+    frmAbout(Shared &shared, Forms &forms);
 
     void Form_Load() { }
     // OK: enables the main window and closes.
@@ -27,12 +25,9 @@ public:
     PictureButton *Picture1 = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void ok() override { Picture1_Click(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    Forms &forms_;
 };
 
 // The About text, line by line.

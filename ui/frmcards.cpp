@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmcards.h"
+#include "text.h"
 
 #include "art/art.h"
 
@@ -8,45 +9,44 @@ namespace ui {
 
 namespace {
 
-struct Face
+struct FaceArt
 {
-    int number;
+    Face face;
     const char *word;
     bool pressed;
 };
 
 // Which word and which state each store entry shows.
-constexpr std::array<Face, 14> faces = {{
-    {2, "Begin", false},
-    {3, "Exit", false},
-    {4, "High Scores", false},
-    {5, "Minimize", false},
-    {6, "Begin", true},
-    {7, "Exit", true},
-    {8, "High Scores", true},
-    {9, "Minimize", true},
-    {10, "About", false},
-    {11, "About", true},
-    {12, "OK", false},
-    {13, "OK", true},
-    {14, "Clear", false},
-    {15, "Clear", true},
+constexpr std::array<FaceArt, 14> faces = {{
+    {Face::BeginReleased, "Begin", false},
+    {Face::ExitReleased, "Exit", false},
+    {Face::HighScoresReleased, "High Scores", false},
+    {Face::MinimizeReleased, "Minimize", false},
+    {Face::BeginPressed, "Begin", true},
+    {Face::ExitPressed, "Exit", true},
+    {Face::HighScoresPressed, "High Scores", true},
+    {Face::MinimizePressed, "Minimize", true},
+    {Face::AboutReleased, "About", false},
+    {Face::AboutPressed, "About", true},
+    {Face::OkReleased, "OK", false},
+    {Face::OkPressed, "OK", true},
+    {Face::ClearReleased, "Clear", false},
+    {Face::ClearPressed, "Clear", true},
 }};
 
 } // namespace
 
 frmCards::frmCards()
 {
-    for (int index = 0; index < 52; ++index) {
+    for (int index = 0; index < game::DeckSize; ++index) {
         const auto id = static_cast<game::CardId>(index + 1);
-        picCard_[index] =
-            std::make_shared<Picture>(QString::fromStdString(game::cardName(id)), art::CardSize,
-                                      [id](QPainter &p) { art::paintCard(p, id); });
+        picCard_[index] = std::make_shared<Picture>(qtext(game::cardName(id)), art::CardSize,
+                                                    [id](QPainter &p) { art::paintCard(p, id); });
     }
-    for (const Face &face : faces) {
-        const QString description = QString::fromLatin1(face.word)
+    for (const FaceArt &face : faces) {
+        const QString description = qtext(face.word)
             + (face.pressed ? QStringLiteral(", pressed") : QStringLiteral(", released"));
-        pictures_[face.number] =
+        pictures_[static_cast<std::size_t>(face.face)] =
             std::make_shared<Picture>(description, art::FaceSize, [face](QPainter &p) {
                 art::paintButtonFace(p, face.word, face.pressed);
             });

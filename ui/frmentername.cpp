@@ -2,15 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmentername.h"
 
-#include "artwork.h"
 #include "forms.h"
 #include "frmcards.h"
-#include "look.h"
-#include "platform/platform.h"
+#include "shared.h"
 
 #include "highscores/highscores.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
@@ -45,32 +42,28 @@ public:
 
 } // namespace
 
-frmEnterName::frmEnterName(Forms &forms)
-    : SecondaryWindow(layout::frmEnterName, forms.platform.windows)
-    , forms_(forms)
+frmEnterName::frmEnterName(Shared &shared, Forms &forms)
+    : SecondaryWindow(layout::frmEnterName, shared, forms)
 {
     const layout::WindowLayout &table = layout::frmEnterName;
     Label2 = new CaptionLabel(this, table.at("Label2"));
     Label2->setCaption(QStringLiteral("High Score! Enter Name"));
 
-    const layout::Control &box = table.at("Text1");
     Text1 = new QLineEdit(this);
-    Text1->setObjectName(controlName(box));
-    Text1->setGeometry(box.rect());
-    Text1->setFont(controlFont(box.font));
+    placeTextBox(Text1, table.at("Text1"));
     Text1->setAlignment(Qt::AlignCenter);
     Text1->setFrame(false);
     Text1->setValidator(new StorableNameValidator(Text1));
     // Named by its prompt; the score it is for comes with it.
     Text1->setAccessibleName(Label2->caption());
     Label2->setLabelFor(Text1);
-    const QString score = QStringLiteral("Your score: %1").arg(forms.module1.gamescore);
+    const QString score = QStringLiteral("Your score: %1").arg(shared.module1.gamescore);
     Text1->setAccessibleDescription(score);
-    paintWhiteOnGreen(Text1);
     Text1->installEventFilter(this);
 
     const frmCards &store = forms.cards();
-    Command2 = new PictureButton(this, table.at("Command2"), store.picture(12), store.picture(13));
+    Command2 = new PictureButton(this, table.at("Command2"), store.picture(Face::OkReleased),
+                                 store.picture(Face::OkPressed));
     Command2->setAccessibleName(QStringLiteral("OK"));
     connect(Command2, &PictureBox::click, this, &frmEnterName::Command2_Click);
 
@@ -83,7 +76,7 @@ frmEnterName::frmEnterName(Forms &forms)
 
 bool frmEnterName::Form_KeyPress(int KeyAscii)
 {
-    if (KeyAscii != 13)
+    if (KeyAscii != EnterKeyAscii)
         return false;
     Command2_Click();
     return true;
@@ -94,7 +87,7 @@ bool frmEnterName::eventFilter(QObject *watched, QEvent *event)
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const int code = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            ? 13
+            ? EnterKeyAscii
             : (key->text().isEmpty() ? 0 : key->text().at(0).unicode());
         if (Form_KeyPress(code))
             return true;
@@ -104,21 +97,12 @@ bool frmEnterName::eventFilter(QObject *watched, QEvent *event)
 
 void frmEnterName::Command2_Click()
 {
-    highscores::acceptName(forms_.module1, Text1->text());
+    highscores::acceptName(shared_.module1, Text1->text());
     forms_.showHighScores();
     // Saved at once, as the list now shows it: from here on no way the program ends, however
     // abrupt, costs this score.
-    highscores::savehighscores(forms_.module1.table);
+    highscores::savehighscores(shared_.module1.table);
     forms_.unloadEnterName();
-}
-
-void frmEnterName::closeEvent(QCloseEvent *event)
-{
-    // Closed by the desktop: take the name as typed, so the list still follows and the main
-    // window is enabled again from there.
-    event->ignore();
-    if (!forms_.exiting())
-        Command2_Click();
 }
 
 } // namespace ui

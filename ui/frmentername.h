@@ -10,18 +10,18 @@ class QLineEdit;
 
 namespace ui {
 
-class Forms;
-
 class frmEnterName final : public SecondaryWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmEnterName(Forms &forms);
+    frmEnterName(Shared &shared, Forms &forms);
+
+    static constexpr int EnterKeyAscii = 13; // the character code Enter types
 
     void Form_Load() { }
-    // Every key reaches the window before the name box; Enter (13) accepts the name.
-    // Returns true when the key was used up.
+    // Every key reaches the window before the name box, as its character code; Enter accepts
+    // the name. Returns true when the key was used up.
     bool Form_KeyPress(int KeyAscii);
     // OK: stores the typed name, shows the list, closes.
     void Command2_Click();
@@ -31,11 +31,10 @@ public:
     PictureButton *Command2 = nullptr;
 
 protected:
+    // Closed by the desktop too: the name as typed is taken, so the list still follows and the
+    // main window is enabled again from there.
+    void ok() override { Command2_Click(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    Forms &forms_;
 };
 
 } // namespace ui

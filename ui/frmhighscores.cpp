@@ -4,21 +4,20 @@
 
 #include "forms.h"
 #include "frmcards.h"
-#include "frmquintagrid.h"
+#include "shared.h"
+#include "text.h"
 
 #include "game/numbertext.h"
 #include "highscores/highscores.h"
 #include "platform/platform.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
 
 namespace ui {
 
-frmHighScores::frmHighScores(Forms &forms)
-    : SecondaryWindow(layout::frmHighScores, forms.platform.windows)
-    , forms_(forms)
+frmHighScores::frmHighScores(Shared &shared, Forms &forms)
+    : SecondaryWindow(layout::frmHighScores, shared, forms)
 {
     const layout::WindowLayout &table = layout::frmHighScores;
     for (int i = 0; i < highscores::Slots; ++i) {
@@ -26,10 +25,12 @@ frmHighScores::frmHighScores(Forms &forms)
         scoret[i] = new CaptionLabel(this, table.at("scoret", i));
     }
     const frmCards &store = forms.cards();
-    Command1 = new PictureButton(this, table.at("Command1"), store.picture(12), store.picture(13));
+    Command1 = new PictureButton(this, table.at("Command1"), store.picture(Face::OkReleased),
+                                 store.picture(Face::OkPressed));
     Command1->setAccessibleName(QStringLiteral("OK"));
     connect(Command1, &PictureBox::click, this, &frmHighScores::Command1_Click);
-    Command2 = new PictureButton(this, table.at("Command2"), store.picture(14), store.picture(15));
+    Command2 = new PictureButton(this, table.at("Command2"), store.picture(Face::ClearReleased),
+                                 store.picture(Face::ClearPressed));
     Command2->setAccessibleName(QStringLiteral("Clear"));
     connect(Command2, &PictureBox::click, this, &frmHighScores::Command2_Click);
 
@@ -49,23 +50,22 @@ void frmHighScores::keyPressEvent(QKeyEvent *event)
 
 void frmHighScores::Form_Load()
 {
-    highscores::sortHighScores(forms_.module1.table);
+    highscores::sortHighScores(shared_.module1.table);
     showEntries();
 }
 
 void frmHighScores::showEntries()
 {
-    const highscores::HighScoreTable &table = forms_.module1.table;
+    const highscores::HighScoreTable &table = shared_.module1.table;
     for (int k = 1; k <= highscores::Slots; ++k) {
         nimet[k - 1]->setCaption(table.hsnames[k]);
-        scoret[k - 1]->setCaption(QString::fromStdString(game::numberText(table.hsscores[k])));
+        scoret[k - 1]->setCaption(qtext(game::numberText(table.hsscores[k])));
     }
 }
 
 void frmHighScores::Command1_Click()
 {
-    forms_.mainWindow().setEnabled(true);
-    forms_.unloadHighScores();
+    backToMainWindow();
 }
 
 void frmHighScores::Command2_Click()
@@ -73,7 +73,7 @@ void frmHighScores::Command2_Click()
     // Paused so that the question stays in front of this window.
     Timer1.stop();
     const QPointer<frmHighScores> self(this);
-    const int answer = forms_.platform.windows.askYesNo(
+    const int answer = shared_.platform.windows.askYesNo(
         this, QStringLiteral("Do you really want to delete High Scores?"),
         QStringLiteral("Tavrin 1.0 Warning!"));
     if (!self || forms_.exiting())
@@ -81,18 +81,9 @@ void frmHighScores::Command2_Click()
     Timer1.start();
     if (answer == platform::AnswerNo)
         return;
-    highscores::resethighscores(forms_.module1.table);
+    highscores::resethighscores(shared_.module1.table);
     showEntries();
-    highscores::savehighscores(forms_.module1.table);
-}
-
-void frmHighScores::closeEvent(QCloseEvent *event)
-{
-    // Closed by the desktop rather than by OK: close as OK does, so that the main window is
-    // never left disabled with nothing to close.
-    event->ignore();
-    if (!forms_.exiting())
-        Command1_Click();
+    highscores::savehighscores(shared_.module1.table);
 }
 
 } // namespace ui

@@ -10,14 +10,12 @@
 
 namespace ui {
 
-class Forms;
-
 class frmHighScores final : public SecondaryWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmHighScores(Forms &forms);
+    frmHighScores(Shared &shared, Forms &forms);
 
     // Sorts the table, best first, and shows it.
     void Form_Load();
@@ -33,13 +31,11 @@ public:
     PictureButton *Command2 = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void ok() override { Command1_Click(); }
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showEntries();
-
-    Forms &forms_;
 };
 
 } // namespace ui

@@ -6,6 +6,8 @@
 #include "forms.h"
 #include "frmcards.h"
 #include "look.h"
+#include "shared.h"
+#include "text.h"
 
 #include "game/cues.h"
 #include "game/numbertext.h"
@@ -18,22 +20,9 @@
 
 namespace ui {
 
-namespace {
-
-QString text(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
-
-QString text(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
-
-frmQuintagrid::frmQuintagrid(Forms &forms)
+frmQuintagrid::frmQuintagrid(Shared &shared, Forms &forms)
     : FramelessWindow(layout::frmQuintagrid, Qt::Window)
+    , shared_(shared)
     , forms_(forms)
 {
     const layout::WindowLayout &table = layout::frmQuintagrid;
@@ -48,30 +37,30 @@ frmQuintagrid::frmQuintagrid(Forms &forms)
         connect(picPlace[i], &PictureBox::mouseMove, this, &frmQuintagrid::picPlace_MouseMove);
         connect(picPlace[i], &PictureBox::focusChanged, this, &frmQuintagrid::showCursorColour);
     }
-    boardGrid = new BoardGrid(this, picPlace);
+    new BoardGrid(this, picPlace); // the cells as one table, for screen readers
     connect(&KeyboardUse::instance(), &KeyboardUse::shownChanged, this,
             &frmQuintagrid::showCursorColour);
     picDealt = new PictureBox(this, table.at("picDealt"));
     picDealt->setAccessibleName(QStringLiteral("Card to place"));
 
-    Command1 = makeButton("Command1", 2, 6, &frmQuintagrid::Command1_Click);
-    Command2 = makeButton("Command2", 4, 8, &frmQuintagrid::Command2_Click);
-    Command3 = makeButton("Command3", 3, 7, &frmQuintagrid::Command3_Click);
-    Command4 = makeButton("Command4", 5, 9, &frmQuintagrid::Command4_Click);
-    Command5 = makeButton("Command5", 10, 11, &frmQuintagrid::Command5_Click);
+    Command1 = makeButton("Command1", BeginFaces, &frmQuintagrid::Command1_Click);
+    Command2 = makeButton("Command2", HighScoresFaces, &frmQuintagrid::Command2_Click);
+    Command3 = makeButton("Command3", ExitFaces, &frmQuintagrid::Command3_Click);
+    Command4 = makeButton("Command4", MinimizeFaces, &frmQuintagrid::Command4_Click);
+    Command5 = makeButton("Command5", AboutFaces, &frmQuintagrid::Command5_Click);
 
-    for (int r = 0; r < 5; ++r) {
+    for (int r = 0; r < game::BoardSide; ++r) {
         riviarvo[r] = new CaptionLabel(this, table.at("riviarvo", r));
         riviarvo[r]->setSpokenPrefix(QStringLiteral("Row %1 points").arg(r + 1));
     }
-    for (int col = 0; col < 5; ++col) {
+    for (int col = 0; col < game::BoardSide; ++col) {
         Label1[col] = new CaptionLabel(this, table.at("Label1", col));
         Label1[col]->setSpokenPrefix(QStringLiteral("Column %1 points").arg(col + 1));
     }
     for (int k = 0; k < 8; ++k) {
         Label2[k] = new CaptionLabel(this, table.at("Label2", k));
         Label2[k]->setSpokenSuffix(QStringLiteral(": %1 points").arg(scoring::legend[k].points));
-        Label2[k]->setCaption(text(scoring::legend[k].caption));
+        Label2[k]->setCaption(qtext(scoring::legend[k].caption));
         Label3[k] = new CaptionLabel(this, table.at("Label3", k));
         Label3[k]->setCaption(QString::number(scoring::legend[k].points));
     }
@@ -112,12 +101,12 @@ frmQuintagrid::~frmQuintagrid()
     disconnect(&KeyboardUse::instance(), nullptr, this, nullptr);
 }
 
-PictureButton *frmQuintagrid::makeButton(std::string_view name, int released, int pressed,
+PictureButton *frmQuintagrid::makeButton(std::string_view name, FacePair faces,
                                          void (frmQuintagrid::*command)())
 {
     const frmCards &store = forms_.cards();
-    auto *button = new PictureButton(this, layout::frmQuintagrid.at(name), store.picture(released),
-                                     store.picture(pressed));
+    auto *button = new PictureButton(this, layout::frmQuintagrid.at(name),
+                                     store.picture(faces.released), store.picture(faces.pressed));
     button->setAccessibleName(button->picture()->description().section(u',', 0, 0));
     connect(button, &PictureBox::click, this, command);
     return button;
@@ -125,25 +114,23 @@ PictureButton *frmQuintagrid::makeButton(std::string_view name, int released, in
 
 void frmQuintagrid::Form_Load()
 {
-    highscores::loadhighscores(forms_.module1.table);
-    forms_.platform.random.seedFromClock();
+    highscores::loadhighscores(shared_.module1.table);
+    shared_.platform.random.seedFromClock();
     clearall();
 }
 
 void frmQuintagrid::clearall()
 {
-    highscores::Module1 &module1 = forms_.module1;
+    highscores::Module1 &module1 = shared_.module1;
     module1.gamescore = -1;
     module1.enteredname.clear();
     module1.lowestslot = 0;
     dragx = 0;
     dragy = 0;
     firstdeal_ = true;
-    dealing_.dealtcount = 0;
-    dealing_.alreadydealt = false;
-    dealing_.offeredcard = game::NoCard;
-    for (int x = 0; x <= 5; ++x) {
-        for (int y = 0; y <= 5; ++y) {
+    dealing_.clear();
+    for (int x = 0; x <= game::BoardSide; ++x) {
+        for (int y = 0; y <= game::BoardSide; ++y) {
             cardvalues_[x][y] = 0;
             cardsuits_[x][y] = 0;
         }
@@ -151,14 +138,13 @@ void frmQuintagrid::clearall()
         colscores_[x] = 0;
     }
     board_.clear();
-    dealing_.dealtcards.fill(game::NoCard);
     Command1->setEnabled(true);
     Label4->setCaption(QString());
-    for (int j = 0; j < 5; ++j) {
+    for (int j = 0; j < game::BoardSide; ++j) {
         riviarvo[j]->setCaption(QString());
         Label1[j]->setCaption(QString());
     }
-    const PictureRef blank = forms_.cards().picture(1);
+    const PictureRef blank = forms_.cards().picture(Face::Blank);
     for (PictureBox *cell : picPlace) {
         cell->setPicture(blank);
         cell->cls();
@@ -172,13 +158,13 @@ void frmQuintagrid::clearall()
 
 void frmQuintagrid::main()
 {
-    platform::Platform &platform = forms_.platform;
+    platform::Platform &platform = shared_.platform;
     if (firstdeal_) {
         shuffling_ = true;
         for (int frame = 0; frame < game::ShuffleFrames; ++frame) {
             const int k = game::shufflePictureForDraw(platform.random.uniform());
             picDealt->setPicture(forms_.cards().picCard(k));
-            platform.sound.play(game::Tick1);
+            platform.sound.play(game::Cue::ShuffleFrame);
             if (!platform.pacer.wait(game::ShuffleFrameMs))
                 return; // the program is ending
         }
@@ -199,9 +185,9 @@ void frmQuintagrid::main()
         }
         describeCells();
         Command1->setEnabled(false);
-        platform.sound.play(game::Tick2);
+        platform.sound.play(game::Cue::OpeningCard);
         main();
-    } else if (dealing_.dealtcount > 24) {
+    } else if (dealing_.dealtcount >= game::CardsPerGame) {
         picDealt->setAccessibleName(QStringLiteral("No card left to place: the board is full"));
         describeCells();
         scoring_ = true;
@@ -213,7 +199,7 @@ void frmQuintagrid::main()
         Command1->setEnabled(true);
         showhighscores();
         scoring_ = false;
-        forms_.module1.gamescore = -1;
+        shared_.module1.gamescore = -1;
     } else {
         deal();
         describeCells();
@@ -222,11 +208,11 @@ void frmQuintagrid::main()
 
 void frmQuintagrid::deal()
 {
-    platform::RandomSource &random = forms_.platform.random;
+    platform::RandomSource &random = shared_.platform.random;
     game::deal(dealing_, [&random] { return random.uniform(); });
     picDealt->setPicture(forms_.cards().picCard(game::pictureIndex(dealing_.offeredcard)));
     picDealt->setAccessibleName(QStringLiteral("Card to place: ")
-                                + text(game::cardName(dealing_.offeredcard)));
+                                + qtext(game::cardName(dealing_.offeredcard)));
 }
 
 void frmQuintagrid::landvalues()
@@ -250,18 +236,18 @@ void frmQuintagrid::displayscores()
         { }
         void showRowPoints(int row, std::int16_t value) override
         {
-            w.riviarvo[row]->setCaption(text(game::numberText(value)));
+            w.riviarvo[row]->setCaption(qtext(game::numberText(value)));
         }
         void showColumnPoints(int column, std::int16_t value) override
         {
-            w.Label1[column]->setCaption(text(game::numberText(value)));
+            w.Label1[column]->setCaption(qtext(game::numberText(value)));
         }
         void showTotal(std::int16_t value) override
         {
-            w.Label4->setCaption(text(game::numberText(value)));
+            w.Label4->setCaption(qtext(game::numberText(value)));
         }
-        void playCue(const char *fileName) override { w.forms_.platform.sound.play(fileName); }
-        bool wait(int ms) override { return w.forms_.platform.pacer.wait(std::uint32_t(ms)); }
+        void playCue(game::Cue cue) override { w.shared_.platform.sound.play(cue); }
+        bool wait(int ms) override { return w.shared_.platform.pacer.wait(std::uint32_t(ms)); }
 
     private:
         frmQuintagrid &w;
@@ -274,13 +260,13 @@ void frmQuintagrid::displayscores()
     const std::optional<std::int16_t> total = scoring::countUp(rowscores_, colscores_, display);
     if (!total)
         return; // the program is ending
-    forms_.module1.gamescore = *total;
+    shared_.module1.gamescore = *total;
     setEnabled(true);
 }
 
 void frmQuintagrid::showhighscores()
 {
-    const bool admitted = highscores::admitScore(forms_.module1);
+    const bool admitted = highscores::admitScore(shared_.module1);
     // The focus moves to the total, so that a screen reader says it and what it made.
     Label4->setSpokenSuffix(admitted ? QStringLiteral(", a new high score")
                                      : QStringLiteral(", not a high score"));
@@ -288,7 +274,7 @@ void frmQuintagrid::showhighscores()
     if (!admitted)
         return;
     setEnabled(false);
-    forms_.platform.sound.play(game::HighScoreCue);
+    shared_.platform.sound.play(game::Cue::HighScore);
     forms_.showEnterName();
 }
 
@@ -309,7 +295,7 @@ void frmQuintagrid::Command2_Click()
 
 void frmQuintagrid::Command3_Click()
 {
-    highscores::savehighscores(forms_.module1.table);
+    highscores::savehighscores(shared_.module1.table);
     forms_.unloadForExit();
     endProgram();
 }
@@ -355,7 +341,7 @@ void frmQuintagrid::Form_MouseMove(Qt::MouseButtons buttons, float x, float y)
 
 void frmQuintagrid::Form_QueryUnload()
 {
-    highscores::savehighscores(forms_.module1.table);
+    highscores::savehighscores(shared_.module1.table);
     forms_.unloadForExit();
 }
 
@@ -400,8 +386,8 @@ void frmQuintagrid::keyPressEvent(QKeyEvent *event)
     event->accept();
     if (focusWidget() != picPlace[cursor_] || !picPlace[cursor_]->hasFocus())
         return;
-    if (row >= 0 && row < 5 && column >= 0 && column < 5)
-        moveCursor(row * 5 + column);
+    if (game::onBoard(row, column))
+        moveCursor(game::cellIndex(row, column));
 }
 
 void frmQuintagrid::moveCursor(int Index)
@@ -476,11 +462,12 @@ void frmQuintagrid::describeCells()
         QString name = QStringLiteral("Row %1, column %2, ")
                            .arg(game::cellRow(i) + 1)
                            .arg(game::cellColumn(i) + 1);
-        name += board_.occupied(i) ? text(game::cardName(board_.card(i))) : QStringLiteral("empty");
+        name +=
+            board_.occupied(i) ? qtext(game::cardName(board_.card(i))) : QStringLiteral("empty");
         QStringList description;
         if (i == cursor_ && waiting)
             description << QStringLiteral("Next card: ")
-                    + text(game::cardName(dealing_.offeredcard));
+                    + qtext(game::cardName(dealing_.offeredcard));
         if (waiting && !board_.occupied(i) && board_.accepts(i))
             description << QStringLiteral("accepts the card");
         if (picPlace[i]->accessibleName() != name)
@@ -496,8 +483,8 @@ void frmQuintagrid::endProgram()
     // From here on nothing more of the game happens: every running wait returns at once and
     // the code after it sees ending_ and stops.
     ending_ = true;
-    forms_.platform.pacer.stop();
-    forms_.platform.windows.endProcess();
+    shared_.platform.pacer.stop();
+    shared_.platform.windows.endProcess();
 }
 
 } // namespace ui

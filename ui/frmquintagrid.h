@@ -5,6 +5,7 @@
 
 #include "controls.h"
 #include "framelesswindow.h"
+#include "frmcards.h"
 
 #include "game/board.h"
 #include "game/deal.h"
@@ -15,13 +16,14 @@
 namespace ui {
 
 class Forms;
+struct Shared;
 
 class frmQuintagrid final : public FramelessWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmQuintagrid(Forms &forms);
+    frmQuintagrid(Shared &shared, Forms &forms);
     ~frmQuintagrid() override;
 
     // Start-up, before the window is first shown: reads the high scores, seeds the random
@@ -51,18 +53,6 @@ public:
     // A close request from outside the program: save, close the other windows, end.
     void Form_QueryUnload();
 
-    // The game's state, for whoever wants to look.
-    [[nodiscard]] const game::Board &board() const { return board_; }
-    [[nodiscard]] const game::Dealing &dealing() const { return dealing_; }
-    [[nodiscard]] bool firstdeal() const { return firstdeal_; }
-    [[nodiscard]] const scoring::Line8 &rowscores() const { return rowscores_; }
-    [[nodiscard]] const scoring::Line8 &colscores() const { return colscores_; }
-    // True from Exit or a close request on: nothing more of the game happens.
-    [[nodiscard]] bool ending() const { return ending_; }
-    // The keyboard's cell: the board's one stop in the Tab order, moved with the arrow keys.
-    [[nodiscard]] int cursor() const { return cursor_; }
-    void moveCursor(int Index);
-
     std::array<PictureBox *, game::CellCount> picPlace {};
     PictureBox *picDealt = nullptr;
     PictureButton *Command1 = nullptr;
@@ -70,14 +60,12 @@ public:
     PictureButton *Command3 = nullptr;
     PictureButton *Command4 = nullptr;
     PictureButton *Command5 = nullptr;
-    std::array<CaptionLabel *, 5> riviarvo {};
-    std::array<CaptionLabel *, 5> Label1 {};
+    std::array<CaptionLabel *, game::BoardSide> riviarvo {};
+    std::array<CaptionLabel *, game::BoardSide> Label1 {};
     std::array<CaptionLabel *, 8> Label2 {};
     std::array<CaptionLabel *, 8> Label3 {};
     CaptionLabel *Label4 = nullptr;
     CaptionLabel *Label5 = nullptr;
-
-    BoardGrid *boardGrid = nullptr; // the cells as one table, for screen readers
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -86,7 +74,12 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    PictureButton *makeButton(std::string_view name, int released, int pressed,
+    friend class TestAccess;
+
+    // Makes the cell the keyboard's cell: the board's one stop in the Tab order, moved with
+    // the arrow keys.
+    void moveCursor(int Index);
+    PictureButton *makeButton(std::string_view name, FacePair faces,
                               void (frmQuintagrid::*command)());
     void resetCellColours();
     void describeCells();
@@ -95,6 +88,7 @@ private:
     [[nodiscard]] bool cardWaiting() const;
     void endProgram();
 
+    Shared &shared_;
     Forms &forms_;
     game::Board board_;
     game::Dealing dealing_;
@@ -105,8 +99,8 @@ private:
     scoring::Line8 colscores_ {};
     bool shuffling_ = false;
     bool scoring_ = false;
-    bool ending_ = false;
-    int cursor_ = 0;
+    bool ending_ = false; // from Exit or a close request on: nothing more of the game happens
+    int cursor_ = 0;      // the keyboard's cell
 };
 
 } // namespace ui

@@ -5,6 +5,8 @@
 // at 96 dots per inch), measured from the window's top-left corner.
 #pragma once
 
+#include "game/board.h"
+
 #include <QRect>
 
 #include <array>
@@ -67,17 +69,19 @@ constexpr std::array<Control, 59> mainControls()
 {
     std::array<Control, 59> c {};
     int n = 0;
-    for (int i = 0; i < 25; ++i)
-        c[n++] = {"picPlace", i, 240 + 720 * (i % 5), 240 + 960 * (i / 5), 735, 975, Kind::Cell};
+    for (int i = 0; i < game::CellCount; ++i) {
+        const int left = 240 + 720 * game::cellColumn(i), top = 240 + 960 * game::cellRow(i);
+        c[n++] = {"picPlace", i, left, top, 735, 975, Kind::Cell};
+    }
     c[n++] = {"picDealt", -1, 5040, 240, 735, 975, Kind::Picture};
     c[n++] = {"Command1", -1, 4800, 1440, ButtonWidth, ButtonHeight, Kind::Button};
     c[n++] = {"Command2", -1, 6120, 1440, ButtonWidth, ButtonHeight, Kind::Button};
     c[n++] = {"Command3", -1, 6120, 240, ButtonWidth, ButtonHeight, Kind::Button};
     c[n++] = {"Command4", -1, 6120, 840, ButtonWidth, ButtonHeight, Kind::Button};
     c[n++] = {"Command5", -1, 6120, 5640, ButtonWidth, ButtonHeight, Kind::Button};
-    for (int r = 0; r < 5; ++r)
+    for (int r = 0; r < game::BoardSide; ++r)
         c[n++] = {"riviarvo", r, 3960, 600 + 960 * r, 495, 255, Kind::Label, Font::Small};
-    for (int col = 0; col < 5; ++col)
+    for (int col = 0; col < game::BoardSide; ++col)
         c[n++] = {"Label1", col, 360 + 720 * col, 5160, 495, 255, Kind::Label, Font::Small};
     for (int k = 0; k < 8; ++k)
         c[n++] = {"Label2", k, 4800, 2040 + 360 * k, 1215, 255, Kind::Label};

@@ -5,6 +5,9 @@
 
 #include "layout.h"
 
+#include "art/art.h"
+#include "game/board.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -14,13 +17,9 @@ class QWidget;
 
 namespace ui {
 
-// A colour written 0x00BBGGRR.
-[[nodiscard]] constexpr QColor bgrColour(std::uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
+using art::bgrColour;
 
-inline constexpr std::uint32_t ControlBackColour = 0x00008000; // dark green
+inline constexpr std::uint32_t ControlBackColour = game::NormalCellColour; // dark green
 inline constexpr std::uint32_t ControlTextColour = 0x00FFFFFF; // white
 
 // Gives a text box the controls' white text on dark green, in every state.

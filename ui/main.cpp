@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Quintagrid: a five-by-five poker patience.
+#include "application.h"
 #include "frmquintagrid.h"
-#include "game.h"
 
 #include "platform/instancelock.h"
 #include "platform/terminationsignals.h"
@@ -27,22 +27,22 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setDesktopFileName(QStringLiteral("quintagrid"));
 
-    ui::Game game;
+    ui::Application application;
     const platform::TerminationSignals termination;
     QObject::connect(&termination, &platform::TerminationSignals::received, &app,
-                     [&game] { game.closeAsRequested(); });
+                     [&application] { application.closeAsRequested(); });
     const platform::QuitRequests quitRequests;
     QObject::connect(&quitRequests, &platform::QuitRequests::requested, &app,
-                     [&game] { game.closeAsRequested(); });
+                     [&application] { application.closeAsRequested(); });
     // Saving is all the game does for a session that ends: it never holds up the logout.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                     [&game](QSessionManager &) { game.saveHighScores(); });
+                     [&application](QSessionManager &) { application.saveHighScores(); });
     QObject::connect(&lock, &platform::InstanceLock::activationRequested, &app,
-                     [&game](const QByteArray &token) {
-                         platform::activateForLaterStart(&game.mainWindow(), token);
+                     [&application](const QByteArray &token) {
+                         platform::activateForLaterStart(&application.mainWindow(), token);
                      });
     lock.listen();
 
-    game.start();
+    application.start();
     return QApplication::exec();
 }

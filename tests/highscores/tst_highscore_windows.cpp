@@ -85,16 +85,16 @@ QWidget *open(Rig &rig, const QString &which)
 {
     if (which == QLatin1String("high scores")) {
         Rig::click(rig.main().Command2);
-        return rig.forms->highScores();
+        return rig.highScores();
     }
     if (which == QLatin1String("About")) {
         Rig::click(rig.main().Command5);
-        return rig.forms->about();
+        return rig.about();
     }
     if (which == QLatin1String("name entry")) {
         rig.module1.gamescore = 77;
         rig.main().showhighscores();
-        return rig.forms->enterName();
+        return rig.enterName();
     }
     return nullptr;
 }
@@ -125,22 +125,22 @@ private slots:
         const int total = rig.main().Label4->caption().trimmed().toInt(&isNumber);
         QVERIFY(isNumber);
 
-        ui::frmEnterName *entry = rig.forms->enterName();
+        ui::frmEnterName *entry = rig.enterName();
         QVERIFY(entry != nullptr);
         QVERIFY(entry->isVisible());
         QVERIFY(!rig.main().isEnabled());
-        QCOMPARE(rig.sound.count(game::HighScoreCue), 1);
+        QCOMPARE(rig.sound.count(game::Cue::HighScore), 1);
         QCOMPARE(rig.module1.lowestslot, 1);
         QCOMPARE(rig.module1.table.hsscores[1], total);
         QCOMPARE(rig.module1.table.hsnames[1], QStringLiteral("Eve"));
         QCOMPARE(entry->Text1->text(), QString());
 
         QTest::keyClicks(entry->Text1, QStringLiteral("Ann"));
-        QVERIFY(rig.forms->highScores() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
         QTest::keyClick(entry->Text1, Qt::Key_Return);
 
-        QVERIFY(rig.forms->enterName() == nullptr);
-        ui::frmHighScores *list = rig.forms->highScores();
+        QVERIFY(rig.enterName() == nullptr);
+        ui::frmHighScores *list = rig.highScores();
         QVERIFY(list != nullptr);
         QVERIFY(list->isVisible());
         const QStringList sortedNames = {"Jo",  "Hal", "Fay", "Bo", "Al",
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(early, rig.module1.table);
 
         Rig::click(list->Command1);
-        QVERIFY(rig.forms->highScores() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
         QVERIFY(rig.main().isEnabled());
 
         Rig::click(rig.main().Command3);
@@ -176,9 +176,9 @@ private slots:
         Rig rig;
         rig.module1.gamescore = 0;
         rig.main().showhighscores();
-        QVERIFY(rig.forms->enterName() == nullptr);
+        QVERIFY(rig.enterName() == nullptr);
         QVERIFY(rig.main().isEnabled());
-        QCOMPARE(rig.sound.count(game::HighScoreCue), 0);
+        QCOMPARE(rig.sound.count(game::Cue::HighScore), 0);
         QCOMPARE(rig.module1.table.hsscores[1], 0);
     }
 
@@ -213,7 +213,7 @@ private slots:
         QFETCH(QString, name);
         Rig rig;
         open(rig, QStringLiteral("name entry"));
-        ui::frmEnterName *entry = rig.forms->enterName();
+        ui::frmEnterName *entry = rig.enterName();
         QVERIFY(entry != nullptr);
 
         type(entry->Text1, typed);
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(entry->Text1->text(), name);
         QTest::keyClick(entry->Text1, Qt::Key_Enter);
 
-        ui::frmHighScores *list = rig.forms->highScores();
+        ui::frmHighScores *list = rig.highScores();
         QVERIFY(list != nullptr);
         QCOMPARE(list->nimet[0]->caption(), name);
         QCOMPARE(list->scoret[0]->caption(), QStringLiteral(" 77"));
@@ -247,12 +247,12 @@ private slots:
         QVERIFY(entry != nullptr);
         QTest::keyClicks(entry->Text1, QStringLiteral("First"));
         Rig::click(entry->Command2);
-        Rig::click(rig.forms->highScores()->Command1);
+        Rig::click(rig.highScores()->Command1);
 
         rig.module1.gamescore = 78;
         rig.main().showhighscores();
-        QVERIFY(rig.forms->enterName() != nullptr);
-        QCOMPARE(rig.forms->enterName()->Text1->text(), QString());
+        QVERIFY(rig.enterName() != nullptr);
+        QCOMPARE(rig.enterName()->Text1->text(), QString());
         QCOMPARE(rig.module1.table.hsnames[2], QStringLiteral("Mossgrovity"));
         QCOMPARE(rig.module1.table.hsscores[2], 78);
     }
@@ -276,7 +276,7 @@ private slots:
         FileWrites writes(rig.directory.path(), highscores::FileName);
 
         Rig::click(rig.main().Command2);
-        ui::frmHighScores *list = rig.forms->highScores();
+        ui::frmHighScores *list = rig.highScores();
         QVERIFY(list != nullptr);
         const QStringList sortedNames = {"J", "I", "H", "G", "F", "E", "D", "C", "B", "A"};
         const QStringList sortedScores = {" 10", " 9", " 8", " 7", " 6",
@@ -293,7 +293,7 @@ private slots:
                  QStringList {"Tavrin 1.0 Warning!: Do you really want to delete High Scores?"});
         QVERIFY(!keptInFrontWhileAsking);
         QVERIFY(list->Timer1.isActive());
-        QVERIFY(rig.forms->highScores() == list);
+        QVERIFY(rig.highScores() == list);
         QVERIFY(list->isVisible());
         QVERIFY(!rig.main().isEnabled());
         if (deletes) {
@@ -318,7 +318,7 @@ private slots:
         setTable(rig.module1.table, AToJ, {10, 9, 8, 7, 6, 5, 4, 3, 2, 1});
         FileWrites writes(rig.directory.path(), highscores::FileName);
         Rig::click(rig.main().Command2);
-        QPointer<ui::frmHighScores> list = rig.forms->highScores();
+        QPointer<ui::frmHighScores> list = rig.highScores();
         QVERIFY(list != nullptr);
 
         // A close request while the question is open; the list is gone before the answer.
@@ -369,17 +369,17 @@ private slots:
         FileWrites writes(rig.directory.path(), highscores::FileName);
         if (!opened.isEmpty())
             QVERIFY(open(rig, opened) != nullptr);
-        if (rig.forms->enterName())
-            QTest::keyClicks(rig.forms->enterName()->Text1, QStringLiteral("Zed"));
+        if (rig.enterName())
+            QTest::keyClicks(rig.enterName()->Text1, QStringLiteral("Zed"));
         const HighScoreTable atClose = rig.module1.table;
 
         rig.main().close();
         QCOMPARE(writes.count(), 1);
         QCOMPARE(rig.windows.endings, 1);
         QVERIFY(!rig.main().isVisible());
-        QVERIFY(rig.forms->enterName() == nullptr);
-        QVERIFY(rig.forms->highScores() == nullptr);
-        QVERIFY(rig.forms->about() == nullptr);
+        QVERIFY(rig.enterName() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
+        QVERIFY(rig.about() == nullptr);
         HighScoreTable saved;
         QCOMPARE(highscores::loadhighscores(saved, filePath(rig)), highscores::LoadOutcome::Read);
         QCOMPARE(namesOf(saved), namesOf(atClose));
@@ -409,19 +409,19 @@ private slots:
         QVERIFY(!rig.main().isEnabled());
 
         if (opened == QLatin1String("name entry")) {
-            QTest::keyClicks(rig.forms->enterName()->Text1, QStringLiteral("Kim"));
+            QTest::keyClicks(rig.enterName()->Text1, QStringLiteral("Kim"));
             window->close();
-            QVERIFY(rig.forms->enterName() == nullptr);
+            QVERIFY(rig.enterName() == nullptr);
             QVERIFY(!rig.main().isEnabled());
-            ui::frmHighScores *list = rig.forms->highScores();
+            ui::frmHighScores *list = rig.highScores();
             QVERIFY(list != nullptr);
             QCOMPARE(list->nimet[0]->caption(), QStringLiteral("Kim"));
             window = list;
         }
         window->close();
         QVERIFY(window.isNull() || !window->isVisible());
-        QVERIFY(rig.forms->highScores() == nullptr);
-        QVERIFY(rig.forms->about() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
+        QVERIFY(rig.about() == nullptr);
         QVERIFY(rig.main().isEnabled());
         // Only the accepted name is saved before the end.
         QCOMPARE(writes.count(), opened == QLatin1String("name entry") ? 1 : 0);

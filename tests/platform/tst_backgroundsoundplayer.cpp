@@ -4,14 +4,16 @@
 // up the end of the program.
 #include "platform/backgroundsoundplayer.h"
 
+#include <QDir>
 #include <QSemaphore>
 #include <QTest>
 #include <QThread>
 
 #include <atomic>
 #include <mutex>
-#include <string>
 #include <vector>
+
+using platform::Cue;
 
 namespace {
 
@@ -19,13 +21,13 @@ namespace {
 struct Log
 {
     std::mutex mutex;
-    std::vector<std::string> cues;
+    std::vector<platform::Cue> cues;
     std::vector<QThread *> threads;
     QSemaphore gate {1'000'000}; // play() takes one permit per cue: drain it to hold cues up
     std::atomic<bool> destroyed = false;
     std::atomic<int> entered = 0; // cues the player has begun
 
-    std::vector<std::string> seen()
+    std::vector<platform::Cue> seen()
     {
         std::lock_guard lock(mutex);
         return cues;
@@ -40,18 +42,26 @@ public:
     { }
     ~LoggingPlayer() override { log_.destroyed = true; }
 
-    void play(const char *fileName) override
+    void play(platform::Cue cue) override
     {
         ++log_.entered;
         log_.gate.acquire();
         std::lock_guard lock(log_.mutex);
-        log_.cues.emplace_back(fileName);
+        log_.cues.push_back(cue);
         log_.threads.push_back(QThread::currentThread());
     }
 
 private:
     Log &log_;
 };
+
+// The threads the kernel lists for this process.
+[[nodiscard]] int threadsInProcess()
+{
+    return int(QDir(QStringLiteral("/proc/self/task"))
+                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                   .size());
+}
 
 } // namespace
 
@@ -60,6 +70,20 @@ class BackgroundSoundPlayerTest : public QObject
     Q_OBJECT
 
 private slots:
+    void nothingIsMadeBeforeTheFirstCue()
+    {
+        std::atomic<bool> made = false;
+        const int before = threadsInProcess();
+        platform::BackgroundSoundPlayer player([&made] {
+            made = true;
+            return std::unique_ptr<platform::SoundPlayer>();
+        });
+        QCOMPARE(threadsInProcess(), before);
+        player.play(Cue::ShuffleFrame);
+        QCOMPARE(threadsInProcess(), before + 1);
+        QTRY_VERIFY(made.load());
+    }
+
     void cuesArriveInOrderOnTheSoundThread()
     {
         Log log;
@@ -67,12 +91,12 @@ private slots:
             platform::BackgroundSoundPlayer player(
                 [&log] { return std::make_unique<LoggingPlayer>(log); });
             for (int k = 0; k < 50; ++k)
-                player.play(k % 2 == 0 ? "tick1.wav" : "tick2.wav");
+                player.play(k % 2 == 0 ? Cue::ShuffleFrame : Cue::HighScore);
             QTRY_COMPARE(int(log.seen().size()), 50);
         }
         QVERIFY(log.destroyed);
         for (int k = 0; k < 50; ++k)
-            QCOMPARE(log.cues[k], std::string(k % 2 == 0 ? "tick1.wav" : "tick2.wav"));
+            QCOMPARE(log.cues[k], k % 2 == 0 ? Cue::ShuffleFrame : Cue::HighScore);
         for (QThread *thread : log.threads) {
             QVERIFY(thread != QThread::currentThread());
             QCOMPARE(thread, log.threads.front());
@@ -86,7 +110,7 @@ private slots:
         platform::BackgroundSoundPlayer player(
             [&log] { return std::make_unique<LoggingPlayer>(log); });
         for (int k = 0; k < 5; ++k)
-            player.play("tick1.wav"); // returns although no cue can be played
+            player.play(Cue::CountStep); // returns although no cue can be played
         QVERIFY(log.seen().empty());
         log.gate.release(5);
         QTRY_COMPARE(int(log.seen().size()), 5);
@@ -99,7 +123,7 @@ private slots:
         {
             platform::BackgroundSoundPlayer player(
                 [&log] { return std::make_unique<LoggingPlayer>(log); });
-            player.play("tick1.wav");
+            player.play(Cue::CountStep);
             QTRY_COMPARE(log.entered.load(), 1);
         } // returns after a short bounded wait although the cue is still stuck
         QVERIFY(!log.destroyed);

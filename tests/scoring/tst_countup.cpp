@@ -11,8 +11,8 @@
 
 namespace {
 
-const QString Tick1 = QString::fromLatin1(game::Tick1);
-const QString Tick2 = QString::fromLatin1(game::Tick2);
+const QString Step = QStringLiteral("count step cue");
+const QString Done = QStringLiteral("count done cue");
 
 QString rowShows(int row, int value)
 {
@@ -41,7 +41,12 @@ public:
         events << columnShows(column, value);
     }
     void showTotal(std::int16_t value) override { events << totalShows(value); }
-    void playCue(const char *fileName) override { events << QString::fromLatin1(fileName); }
+    void playCue(game::Cue cue) override
+    {
+        events << (cue == game::Cue::CountStep       ? Step
+                       : cue == game::Cue::CountDone ? Done
+                                                     : QStringLiteral("another cue"));
+    }
     bool wait(int ms) override
     {
         events << waits(ms);
@@ -100,22 +105,21 @@ private slots:
 
         QStringList expected;
         for (int r = 0; r <= 4; ++r)
-            expected << rowShows(r, 0) << Tick1 << waits(30) << rowShows(r, 0) << Tick2
-                     << waits(100);
+            expected << rowShows(r, 0) << Step << waits(30) << rowShows(r, 0) << Done << waits(100);
         for (int c = 0; c <= 4; ++c)
-            expected << columnShows(c, 0) << Tick1 << waits(30) << columnShows(c, 0) << Tick2
+            expected << columnShows(c, 0) << Step << waits(30) << columnShows(c, 0) << Done
                      << waits(100);
-        expected << totalShows(0) << waits(30) << Tick1 << Tick2 << waits(100) << totalShows(0);
+        expected << totalShows(0) << waits(30) << Step << Done << waits(100) << totalShows(0);
         QCOMPARE(tally.events, expected);
 
         QStringList cues;
         for (const QString &event : tally.events) {
-            if (event.endsWith(QLatin1String(".wav")))
+            if (event.endsWith(QLatin1String(" cue")))
                 cues << event;
         }
         QStringList alternating;
         for (int k = 0; k < 11; ++k)
-            alternating << Tick1 << Tick2;
+            alternating << Step << Done;
         QCOMPARE(cues, alternating);
         QCOMPARE(total, std::optional<std::int16_t>(0));
     }
@@ -151,8 +155,8 @@ private slots:
         };
         QStringList expected;
         for (int k = 0; k <= points; ++k)
-            expected << shows(k) << Tick1 << waits(30);
-        expected << shows(points) << Tick2 << waits(100);
+            expected << shows(k) << Step << waits(30);
+        expected << shows(points) << Done << waits(100);
 
         const qsizetype first = tally.events.indexOf(shows(0));
         QVERIFY(first >= 0);
@@ -240,8 +244,8 @@ private slots:
         QVERIFY(scoring::countUp(lines({0, 1, 0, 0, 0}), lines({0, 0, 0, 1, 0}), tally));
 
         const QStringList expected = {
-            totalShows(0), waits(30), Tick1, totalShows(1), waits(30),  Tick1,
-            totalShows(2), waits(30), Tick1, Tick2,         waits(100), totalShows(2),
+            totalShows(0), waits(30), Step, totalShows(1), waits(30),  Step,
+            totalShows(2), waits(30), Step, Done,          waits(100), totalShows(2),
         };
         QCOMPARE(tally.events.mid(tally.events.indexOf(totalShows(0))), expected);
     }

@@ -58,28 +58,15 @@ QStringList scoreCaptions(ui::frmQuintagrid &window)
     return captions;
 }
 
-QStringList cuesOf(const support::RecordingSoundPlayer &sound)
-{
-    QStringList cues;
-    for (const std::string &name : sound.played)
-        cues << QString::fromStdString(name);
-    return cues;
-}
-
 // Every cue of one game: the opening shuffle and card, then each line's steps and knock, the
 // total's steps and knock, and the high-score cue when the total enters the table.
-QStringList cuesOfWholeGame(const Result &result, bool entersTable)
+std::vector<game::Cue> cuesOfWholeGame(const Result &result, bool entersTable)
 {
-    const QString tick1 = QString::fromLatin1(game::Tick1);
-    const QString tick2 = QString::fromLatin1(game::Tick2);
-    QStringList cues;
-    for (int frame = 0; frame < 26; ++frame)
-        cues << tick1;
-    cues << tick2;
+    std::vector<game::Cue> cues(26, game::Cue::ShuffleFrame);
+    cues.push_back(game::Cue::OpeningCard);
     const auto countTo = [&](int points) {
-        for (int k = 0; k <= points; ++k)
-            cues << tick1;
-        cues << tick2;
+        cues.insert(cues.end(), std::size_t(points) + 1, game::Cue::CountStep);
+        cues.push_back(game::Cue::CountDone);
     };
     for (int r = 0; r <= 4; ++r)
         countTo(result.rowscores[r]);
@@ -87,7 +74,7 @@ QStringList cuesOfWholeGame(const Result &result, bool entersTable)
         countTo(result.colscores[c]);
     countTo(result.total);
     if (entersTable)
-        cues << QString::fromLatin1(game::HighScoreCue);
+        cues.push_back(game::Cue::HighScore);
     return cues;
 }
 
@@ -136,8 +123,8 @@ private slots:
         Rig::click(rig.main().Command1);
         rig.fillBoard();
 
-        QCOMPARE(rig.main().dealing().dealtcount, 25);
-        const Result result = scoreOf(rig.main().board());
+        QCOMPARE(rig.dealing().dealtcount, 25);
+        const Result result = scoreOf(rig.board());
         QVERIFY2(result.total > 0, "this deal is meant to score");
         QStringList expected;
         for (int r = 0; r <= 4; ++r)
@@ -156,18 +143,18 @@ private slots:
         QCOMPARE(enabledDuringCountUp, 0);
 
         const bool entersTable = !tableUnbeatable;
-        QCOMPARE(cuesOf(rig.sound), cuesOfWholeGame(result, entersTable));
+        QCOMPARE(rig.sound.played, cuesOfWholeGame(result, entersTable));
         QCOMPARE(rig.module1.gamescore, std::int16_t(-1));
         QVERIFY(rig.main().Command1->isEnabledTo(&rig.main()));
         if (entersTable) {
             // The name entry has the window now; the total went into the table.
-            QVERIFY(rig.forms->enterName() != nullptr);
+            QVERIFY(rig.enterName() != nullptr);
             QVERIFY(!rig.main().isEnabled());
             QVERIFY(std::count(rig.module1.table.hsscores.begin() + 1,
                                rig.module1.table.hsscores.begin() + 11, result.total)
                     == 1);
         } else {
-            QVERIFY(rig.forms->enterName() == nullptr);
+            QVERIFY(rig.enterName() == nullptr);
             QVERIFY(rig.main().isEnabled());
         }
     }
@@ -189,10 +176,10 @@ private slots:
         rig.fillBoard();
 
         QVERIFY(clicked);
-        QVERIFY(rig.forms->highScores() == nullptr);
-        QVERIFY(rig.forms->about() == nullptr);
-        QCOMPARE(rig.main().dealing().dealtcount, 25);
-        QCOMPARE(rig.main().Label4->caption(), labelText(scoreOf(rig.main().board()).total));
+        QVERIFY(rig.highScores() == nullptr);
+        QVERIFY(rig.about() == nullptr);
+        QCOMPARE(rig.dealing().dealtcount, 25);
+        QCOMPARE(rig.main().Label4->caption(), labelText(scoreOf(rig.board()).total));
     }
 
     void closeRequestStopsTheCountUpAtOnce_data()
@@ -257,10 +244,10 @@ private slots:
         QCOMPARE(rig.sound.played.size(), cuesAtClose);
         QCOMPARE(rig.clock.dispatches, dispatchesAtClose);
         QCOMPARE(rig.windows.endings, 1);
-        QVERIFY(rig.forms->enterName() == nullptr);
-        QVERIFY(rig.forms->highScores() == nullptr);
+        QVERIFY(rig.enterName() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
         QCOMPARE(rig.module1.gamescore, std::int16_t(-1));
-        QVERIFY(rig.sound.count(game::HighScoreCue) == 0);
+        QVERIFY(rig.sound.count(game::Cue::HighScore) == 0);
         QVERIFY(!rig.main().Command1->isEnabledTo(&rig.main()));
     }
 };

@@ -18,9 +18,9 @@ void FakeClock::dispatch(std::uint32_t maxWaitMs)
     now_ += maxWaitMs;
 }
 
-int RecordingSoundPlayer::count(const std::string &name) const
+int RecordingSoundPlayer::count(platform::Cue cue) const
 {
-    return int(std::count(played.begin(), played.end(), name));
+    return int(std::count(played.begin(), played.end(), cue));
 }
 
 int FakeWindowSystem::askYesNo(QWidget *, const QString &text, const QString &title)

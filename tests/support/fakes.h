@@ -51,10 +51,10 @@ private:
 class RecordingSoundPlayer final : public platform::SoundPlayer
 {
 public:
-    void play(const char *fileName) override { played.emplace_back(fileName); }
-    [[nodiscard]] int count(const std::string &name) const;
+    void play(platform::Cue cue) override { played.push_back(cue); }
+    [[nodiscard]] int count(platform::Cue cue) const;
 
-    std::vector<std::string> played;
+    std::vector<platform::Cue> played;
 };
 
 // A seeded source whose start-up seeding keeps the pinned seed, so a test's deal is fixed.

@@ -12,10 +12,11 @@ namespace support {
 Rig::Rig(std::uint64_t seed)
     : random(seed)
     , platform(clock, clock, random, sound, windows)
+    , shared(platform)
     , previousDirectory_(QDir::currentPath())
 {
     QDir::setCurrent(directory.path());
-    forms = std::make_unique<ui::Forms>(platform, module1);
+    forms = std::make_unique<ui::Forms>(shared);
     main().Form_Load();
     main().show();
     if (!QTest::qWaitForWindowExposed(&main()))
@@ -50,7 +51,7 @@ std::vector<int> Rig::acceptingCells()
 {
     std::vector<int> cells;
     for (int i = 0; i < game::CellCount; ++i) {
-        if (main().board().accepts(i))
+        if (board().accepts(i))
             cells.push_back(i);
     }
     return cells;

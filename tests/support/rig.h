@@ -4,11 +4,13 @@
 #pragma once
 
 #include "fakes.h"
+#include "testaccess.h"
 
 #include "highscores/highscores.h"
 #include "platform/platform.h"
 #include "ui/forms.h"
 #include "ui/frmquintagrid.h"
+#include "ui/shared.h"
 
 #include <QPoint>
 #include <QTemporaryDir>
@@ -31,11 +33,22 @@ public:
     PinnedRandom random;
     FakeWindowSystem windows;
     platform::Platform platform;
-    highscores::Module1 module1;
+    ui::Shared shared;
+    highscores::Module1 &module1 = shared.module1;
     QTemporaryDir directory;
     std::unique_ptr<ui::Forms> forms;
 
     [[nodiscard]] ui::frmQuintagrid &main() { return forms->mainWindow(); }
+
+    // The main window's game state, and the open secondary windows (null when closed).
+    [[nodiscard]] const game::Board &board() { return ui::TestAccess::board(main()); }
+    [[nodiscard]] const game::Dealing &dealing() { return ui::TestAccess::dealing(main()); }
+    [[nodiscard]] int cursor() { return ui::TestAccess::cursor(main()); }
+    void moveCursor(int cell) { ui::TestAccess::moveCursor(main(), cell); }
+    [[nodiscard]] bool ending() { return ui::TestAccess::ending(main()); }
+    [[nodiscard]] ui::frmHighScores *highScores() { return ui::TestAccess::highScores(*forms); }
+    [[nodiscard]] ui::frmEnterName *enterName() { return ui::TestAccess::enterName(*forms); }
+    [[nodiscard]] ui::frmAbout *about() { return ui::TestAccess::about(*forms); }
 
     // A real left click through the window system at the centre of a control.
     static void click(QWidget *control);

@@ -34,7 +34,6 @@ private slots:
     {
         QFETCH(int, number);
         platform::TerminationSignals termination;
-        QVERIFY(termination.catching());
         QSignalSpy received(&termination, &platform::TerminationSignals::received);
         QVERIFY(::raise(number) == 0); // the process lives on: the handler only wakes the loop
         QCOMPARE(received.count(), 0);

@@ -22,6 +22,7 @@
 #include <vector>
 
 Q_DECLARE_METATYPE(art::Pointer)
+Q_DECLARE_METATYPE(ui::Face)
 
 namespace {
 
@@ -89,10 +90,10 @@ private slots:
     {
         const ui::frmCards store;
         std::vector<QImage> images;
-        for (int index = 0; index < 52; ++index)
+        for (int index = 0; index < game::DeckSize; ++index)
             images.push_back(imageOf(*store.picCard(index)));
-        for (int a = 0; a < 52; ++a) {
-            for (int b = a + 1; b < 52; ++b) {
+        for (int a = 0; a < game::DeckSize; ++a) {
+            for (int b = a + 1; b < game::DeckSize; ++b) {
                 QVERIFY2(images[a] != images[b],
                          qPrintable(store.picCard(a)->description() + " looks like "
                                     + store.picCard(b)->description()));
@@ -103,17 +104,19 @@ private slots:
     void blankPictureHoldsNothing()
     {
         const ui::frmCards store;
-        QVERIFY(!store.picture(1));
-        for (int number = 2; number <= 15; ++number)
-            QVERIFY(store.picture(number));
+        QVERIFY(!store.picture(ui::Face::Blank));
+        for (const ui::FacePair faces : ui::ButtonFaces) {
+            QVERIFY(store.picture(faces.released));
+            QVERIFY(store.picture(faces.pressed));
+        }
     }
 
     void facePairShowsOneWordInTwoStates_data() { facePairs(); }
 
     void facePairShowsOneWordInTwoStates()
     {
-        QFETCH(int, released);
-        QFETCH(int, pressed);
+        QFETCH(ui::Face, released);
+        QFETCH(ui::Face, pressed);
         QFETCH(QString, word);
         const ui::frmCards store;
         const ui::Picture &up = *store.picture(released);
@@ -130,8 +133,8 @@ private slots:
 
     void releasedFaceIsLitFromAboveAndPressedFaceFromBelow()
     {
-        QFETCH(int, released);
-        QFETCH(int, pressed);
+        QFETCH(ui::Face, released);
+        QFETCH(ui::Face, pressed);
         const ui::frmCards store;
         // The bevel rows just inside the face's dark rim.
         const int top = 1, bottom = art::FaceSize.height() - 2, last = art::FaceSize.width() - 3;
@@ -143,12 +146,12 @@ private slots:
 
     void picturesAreDrawnAtTheDevicePixelRatio_data()
     {
-        QTest::addColumn<int>("entry"); // a card index, or minus a store number
+        QTest::addColumn<int>("entry"); // a card index, or minus a face's store number
         QTest::addColumn<qreal>("ratio");
         QTest::newRow("Queen of Spades at 2") << 24 << 2.0;
         QTest::newRow("Ace of Hearts at 1.5") << 0 << 1.5;
-        QTest::newRow("High Scores face at 2") << -4 << 2.0;
-        QTest::newRow("Clear face, pressed, at 1.5") << -15 << 1.5;
+        QTest::newRow("High Scores face at 2") << -int(ui::Face::HighScoresReleased) << 2.0;
+        QTest::newRow("Clear face, pressed, at 1.5") << -int(ui::Face::ClearPressed) << 1.5;
     }
 
     void picturesAreDrawnAtTheDevicePixelRatio()
@@ -156,7 +159,8 @@ private slots:
         QFETCH(int, entry);
         QFETCH(qreal, ratio);
         const ui::frmCards store;
-        const ui::Picture &picture = entry >= 0 ? *store.picCard(entry) : *store.picture(-entry);
+        const ui::Picture &picture =
+            entry >= 0 ? *store.picCard(entry) : *store.picture(ui::Face(-entry));
         const QPixmap fine = picture.pixmap(ratio);
         QCOMPARE(fine.size(),
                  QSize(int(std::ceil(picture.size().width() * ratio)),
@@ -363,16 +367,19 @@ private slots:
 private:
     static void facePairs()
     {
-        QTest::addColumn<int>("released");
-        QTest::addColumn<int>("pressed");
+        QTest::addColumn<ui::Face>("released");
+        QTest::addColumn<ui::Face>("pressed");
         QTest::addColumn<QString>("word");
-        QTest::newRow("Begin") << 2 << 6 << "Begin";
-        QTest::newRow("Exit") << 3 << 7 << "Exit";
-        QTest::newRow("High Scores") << 4 << 8 << "High Scores";
-        QTest::newRow("Minimize") << 5 << 9 << "Minimize";
-        QTest::newRow("About") << 10 << 11 << "About";
-        QTest::newRow("OK") << 12 << 13 << "OK";
-        QTest::newRow("Clear") << 14 << 15 << "Clear";
+        const auto row = [](const char *word, ui::FacePair faces) {
+            QTest::newRow(word) << faces.released << faces.pressed << QString::fromLatin1(word);
+        };
+        row("Begin", ui::BeginFaces);
+        row("Exit", ui::ExitFaces);
+        row("High Scores", ui::HighScoresFaces);
+        row("Minimize", ui::MinimizeFaces);
+        row("About", ui::AboutFaces);
+        row("OK", ui::OkFaces);
+        row("Clear", ui::ClearFaces);
     }
 };
 

@@ -120,17 +120,17 @@ private slots:
         Rig rig;
         ui::frmQuintagrid &main = rig.main();
         beginFromKeyboard(rig);
-        QCOMPARE(main.cursor(), 1); // the first cell that takes the card
+        QCOMPARE(rig.cursor(), 1); // the first cell that takes the card
         const QHash<QChar, int> codes {
             {u'L', Qt::Key_Left}, {u'R', Qt::Key_Right}, {u'U', Qt::Key_Up}, {u'D', Qt::Key_Down}};
         for (QChar c : keys)
             key(codes.value(c));
-        QCOMPARE(main.cursor(), cell);
+        QCOMPARE(rig.cursor(), cell);
         QCOMPARE(QApplication::focusWidget(), main.picPlace[cell]);
         // The cursor shows the pointer's colours, and no other cell is lit.
         for (int i = 0; i < game::CellCount; ++i) {
-            QCOMPARE(main.picPlace[i]->backColor(),
-                     i == cell ? main.board().hoverColour(i) : game::NormalCellColour);
+            QCOMPARE(ui::TestAccess::backColor(*main.picPlace[i]),
+                     i == cell ? rig.board().hoverColour(i) : game::NormalCellColour);
         }
     }
 
@@ -152,16 +152,15 @@ private slots:
         QFETCH(int, right);
         QFETCH(bool, placed);
         Rig rig;
-        ui::frmQuintagrid &main = rig.main();
         beginFromKeyboard(rig);
         for (int i = 0; i < right; ++i)
             ::key(Qt::Key_Right);
-        const int cell = main.cursor();
-        const game::CardId offered = main.dealing().offeredcard;
+        const int cell = rig.cursor();
+        const game::CardId offered = rig.dealing().offeredcard;
         ::key(key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCOMPARE(main.board().card(cell), placed ? offered : game::NoCard);
-        QCOMPARE(main.dealing().dealtcount, placed ? 3 : 2);
-        QCOMPARE(main.cursor(), cell); // the cursor stays where it is
+        QCOMPARE(rig.board().card(cell), placed ? offered : game::NoCard);
+        QCOMPARE(rig.dealing().dealtcount, placed ? 3 : 2);
+        QCOMPARE(rig.cursor(), cell); // the cursor stays where it is
     }
 
     void spaceOrEnterShowsAButtonPressedWhileTheKeyIsDown_data()
@@ -179,10 +178,10 @@ private slots:
         about->setFocus();
         QTest::keyPress(about, Qt::Key(key));
         QVERIFY(about->picture() != released);
-        QVERIFY(!rig.forms->about()); // the command runs on the release
+        QVERIFY(!rig.about()); // the command runs on the release
         QTest::keyRelease(about, Qt::Key(key));
         QCOMPARE(about->picture(), released);
-        QVERIFY(rig.forms->about());
+        QVERIFY(rig.about());
     }
 
     void secondaryWindowsAnswerTheirKeys_data()
@@ -203,14 +202,14 @@ private slots:
         Rig rig;
         const bool scores = window == QStringLiteral("High Scores");
         Rig::click(scores ? rig.main().Command2 : rig.main().Command5);
-        QWidget *opened = scores ? static_cast<QWidget *>(rig.forms->highScores())
-                                 : static_cast<QWidget *>(rig.forms->about());
+        QWidget *opened =
+            scores ? static_cast<QWidget *>(rig.highScores()) : static_cast<QWidget *>(rig.about());
         QVERIFY(opened);
         activate(opened);
         QCOMPARE(opened->accessibleName(), scores ? window : QStringLiteral("About Quintagrid"));
         ::key(key);
-        QTRY_VERIFY(!(scores ? static_cast<QWidget *>(rig.forms->highScores())
-                             : static_cast<QWidget *>(rig.forms->about())));
+        QTRY_VERIFY(!(scores ? static_cast<QWidget *>(rig.highScores())
+                             : static_cast<QWidget *>(rig.about())));
         QVERIFY(rig.main().isEnabled());
     }
 
@@ -219,9 +218,9 @@ private slots:
         Rig rig;
         rig.module1.table.hsscores[1] = 99;
         Rig::click(rig.main().Command2);
-        activate(rig.forms->highScores());
+        activate(rig.highScores());
         key(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), rig.forms->highScores()->Command2);
+        QCOMPARE(QApplication::focusWidget(), rig.highScores()->Command2);
         key(Qt::Key_Return);
         QCOMPARE(rig.windows.questions.size(), 1);
     }
@@ -260,14 +259,14 @@ private slots:
         Rig rig;
         QTest::mouseClick(rig.main().windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
         Rig::click(rig.main().Command5);
-        QPlainTextEdit *text = rig.forms->about()->Text1;
-        activate(rig.forms->about());
+        QPlainTextEdit *text = rig.about()->Text1;
+        activate(rig.about());
         QCOMPARE(QApplication::focusWidget(), text);
         QCOMPARE(text->cursorWidth(), 0); // no caret for a player who has only clicked
         QTest::keyClick(text, Qt::Key_Down);
         QCOMPARE(text->cursorWidth(), 1);
         QCOMPARE(text->textCursor().blockNumber(), 1);
-        QVERIFY(rig.forms->about()); // arrows read, they do not close
+        QVERIFY(rig.about()); // arrows read, they do not close
     }
 
     // The indicator appears only after a key, and never over a card's corner indexes.
@@ -286,7 +285,7 @@ private slots:
         Rig::click(main.Command1); // a mouse player's game
         auto *box = main.findChild<ui::PictureBox *>(control);
         if (box->isCell())
-            main.moveCursor(box->index());
+            rig.moveCursor(box->index());
         box->setFocus();
         const QImage unfocused = grab(box);
         box->clearFocus();
@@ -344,7 +343,8 @@ private slots:
         Rig rig;
         ui::frmQuintagrid &main = rig.main();
         QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&main);
-        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(main.boardGrid);
+        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(
+            main.findChild<ui::BoardGrid *>(QString(), Qt::FindDirectChildrenOnly));
         QCOMPARE(grid->role(), QAccessible::Table);
         QCOMPARE(grid->parent(), window);
         QVERIFY(window->indexOfChild(grid) >= 0);
@@ -361,15 +361,15 @@ private slots:
         QAccessible::queryAccessibleInterface(main.Command1)
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(main.dealing().dealtcount, 2);
-        const game::CardId offered = main.dealing().offeredcard;
+        QCOMPARE(rig.dealing().dealtcount, 2);
+        const game::CardId offered = rig.dealing().offeredcard;
         QAccessibleInterface *second = table->cellAt(1, 1);
         QCOMPARE(second->text(QAccessible::Description), QStringLiteral("accepts the card"));
         second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(main.board().card(6), offered);
+        QCOMPARE(rig.board().card(6), offered);
         // A refused press changes nothing.
         table->cellAt(4, 4)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(main.dealing().dealtcount, 3);
+        QCOMPARE(rig.dealing().dealtcount, 3);
     }
 
     // A whole board from the keyboard: the cursor's cell tells the next card before each
@@ -379,15 +379,15 @@ private slots:
         Rig rig;
         ui::frmQuintagrid &main = rig.main();
         beginFromKeyboard(rig);
-        for (int placed = 1; placed < 25; ++placed) {
-            main.moveCursor(rig.acceptingCells().back());
-            QCOMPARE(QApplication::focusWidget(), main.picPlace[main.cursor()]);
-            const QString card = QString::fromStdString(game::cardName(main.dealing().offeredcard));
-            QCOMPARE(main.picPlace[main.cursor()]->accessibleDescription(),
+        for (int placed = 1; placed < game::CellCount; ++placed) {
+            rig.moveCursor(rig.acceptingCells().back());
+            QCOMPARE(QApplication::focusWidget(), main.picPlace[rig.cursor()]);
+            const QString card = QString::fromStdString(game::cardName(rig.dealing().offeredcard));
+            QCOMPARE(main.picPlace[rig.cursor()]->accessibleDescription(),
                      QStringLiteral("Next card: %1, accepts the card").arg(card));
             key(Qt::Key_Space);
-            QVERIFY(main.picPlace[main.cursor()]->accessibleName().endsWith(QStringLiteral(", ")
-                                                                            + card));
+            QVERIFY(main.picPlace[rig.cursor()]->accessibleName().endsWith(QStringLiteral(", ")
+                                                                           + card));
         }
         QCOMPARE(main.picDealt->accessibleName(),
                  QStringLiteral("No card left to place: the board is full"));
@@ -412,8 +412,8 @@ private slots:
         const QString total = rig.main().Label4->caption().trimmed();
         QCOMPARE(rig.main().Label4->accessibleName(), QStringLiteral("Total: ") + total + made);
         if (lowest == 0) {
-            QVERIFY(rig.forms->enterName());
-            QCOMPARE(rig.forms->enterName()->accessibleDescription(),
+            QVERIFY(rig.enterName());
+            QCOMPARE(rig.enterName()->accessibleDescription(),
                      QStringLiteral("Your score: ") + total);
         } else {
             QCOMPARE(QApplication::focusWidget(), rig.main().Label4);

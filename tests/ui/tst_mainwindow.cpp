@@ -18,7 +18,7 @@ namespace {
 
 std::uint32_t colourOf(const ui::frmQuintagrid &window, int cell)
 {
-    return window.picPlace[cell]->backColor();
+    return ui::TestAccess::backColor(*window.picPlace[cell]);
 }
 
 // The cells whose colour is not the normal dark green.
@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(main.size(), QSize(505, 417));
         for (ui::PictureBox *cell : main.picPlace) {
             QVERIFY(!cell->picture());
-            QCOMPARE(cell->backColor(), game::NormalCellColour);
+            QCOMPARE(ui::TestAccess::backColor(*cell), game::NormalCellColour);
         }
         QVERIFY(!main.picDealt->picture());
         QVERIFY(main.Label4->caption().isEmpty());
@@ -59,10 +59,10 @@ private slots:
     {
         Rig rig;
         Rig::click(rig.main().Command1);
-        const auto &dealing = rig.main().dealing();
+        const auto &dealing = rig.dealing();
         const ui::frmCards &store = rig.forms->cards();
         QCOMPARE(dealing.dealtcount, 2);
-        QCOMPARE(rig.main().board().card(0), dealing.dealtcards[0]);
+        QCOMPARE(rig.board().card(0), dealing.dealtcards[0]);
         QCOMPARE(rig.main().picPlace[0]->picture(), store.picCard(dealing.dealtcards[0] - 1));
         QCOMPARE(rig.main().picDealt->picture(), store.picCard(dealing.dealtcards[1] - 1));
         QCOMPARE(rig.main().picDealt->picture(), store.picCard(dealing.offeredcard - 1));
@@ -85,11 +85,11 @@ private slots:
             QVERIFY(frame);
             QVERIFY(frame != store.picCard(51)); // the King of Clubs never shows in the shuffle
         }
-        std::vector<std::string> expected(26, game::Tick1);
-        expected.emplace_back(game::Tick2);
+        std::vector<game::Cue> expected(26, game::Cue::ShuffleFrame);
+        expected.push_back(game::Cue::OpeningCard);
         QCOMPARE(rig.sound.played, expected);
         // The shuffle deals nothing: the opening card is drawn afterwards.
-        QCOMPARE(rig.main().dealing().dealtcount, 2);
+        QCOMPARE(rig.dealing().dealtcount, 2);
     }
 
     void placingACardPlaysNothingAndDealsTheNext()
@@ -97,12 +97,12 @@ private slots:
         Rig rig;
         Rig::click(rig.main().Command1);
         const std::size_t cues = rig.sound.played.size();
-        const game::CardId offered = rig.main().dealing().offeredcard;
+        const game::CardId offered = rig.dealing().offeredcard;
         Rig::click(rig.main().picPlace[6]);
-        QCOMPARE(rig.main().board().card(6), offered);
+        QCOMPARE(rig.board().card(6), offered);
         QCOMPARE(rig.main().picPlace[6]->picture(), rig.forms->cards().picCard(offered - 1));
-        QCOMPARE(rig.main().dealing().dealtcount, 3);
-        QVERIFY(rig.main().dealing().offeredcard != offered);
+        QCOMPARE(rig.dealing().dealtcount, 3);
+        QVERIFY(rig.dealing().offeredcard != offered);
         QCOMPARE(rig.sound.played.size(), cues);
     }
 
@@ -119,13 +119,13 @@ private slots:
         QFETCH(int, cell);
         Rig rig;
         Rig::click(rig.main().Command1);
-        const game::Board before = rig.main().board();
-        const game::Dealing dealt = rig.main().dealing();
+        const game::Board before = rig.board();
+        const game::Dealing dealt = rig.dealing();
         const std::size_t cues = rig.sound.played.size();
         Rig::click(rig.main().picPlace[cell]);
-        QCOMPARE(rig.main().board().cardgrid, before.cardgrid);
-        QCOMPARE(rig.main().dealing().dealtcards, dealt.dealtcards);
-        QCOMPARE(rig.main().dealing().dealtcount, dealt.dealtcount);
+        QCOMPARE(rig.board().cardgrid, before.cardgrid);
+        QCOMPARE(rig.dealing().dealtcards, dealt.dealtcards);
+        QCOMPARE(rig.dealing().dealtcount, dealt.dealtcount);
         QCOMPARE(rig.sound.played.size(), cues);
     }
 
@@ -134,7 +134,7 @@ private slots:
         Rig rig;
         for (ui::PictureBox *cell : rig.main().picPlace)
             Rig::click(cell);
-        QCOMPARE(rig.main().dealing().dealtcount, 0);
+        QCOMPARE(rig.dealing().dealtcount, 0);
         QVERIFY(rig.sound.played.empty());
     }
 
@@ -144,16 +144,16 @@ private slots:
         Rig::click(rig.main().Command1);
         rig.fillBoard();
         ui::frmQuintagrid &main = rig.main();
-        QCOMPARE(main.dealing().dealtcount, 25);
+        QCOMPARE(rig.dealing().dealtcount, 25);
         for (int i = 0; i < game::CellCount; ++i)
-            QVERIFY(main.board().occupied(i));
-        QCOMPARE(main.board().card(game::CellCount - 1) != game::NoCard, true);
+            QVERIFY(rig.board().occupied(i));
+        QCOMPARE(rig.board().card(game::CellCount - 1) != game::NoCard, true);
         QVERIFY(main.Command1->isEnabledTo(&main));
         QCOMPARE(rig.module1.gamescore, -1);
         // The last card stays beside the board until the next game.
         QCOMPARE(main.picDealt->picture(),
-                 rig.forms->cards().picCard(main.dealing().offeredcard - 1));
-        QCOMPARE(main.dealing().offeredcard, main.dealing().dealtcards[24]);
+                 rig.forms->cards().picCard(rig.dealing().offeredcard - 1));
+        QCOMPARE(rig.dealing().offeredcard, rig.dealing().dealtcards[24]);
         QVERIFY(rig.acceptingCells().empty());
     }
 
@@ -163,10 +163,10 @@ private slots:
         Rig::click(rig.main().Command1);
         rig.fillBoard();
         // A qualifying total may have opened the name window; close its chain first.
-        if (rig.forms->enterName() != nullptr)
+        if (rig.enterName() != nullptr)
             rig.main().setEnabled(true);
         Rig::click(rig.main().Command1);
-        QCOMPARE(rig.main().dealing().dealtcount, 2);
+        QCOMPARE(rig.dealing().dealtcount, 2);
         QCOMPARE(rig.acceptingCells(), (std::vector<int> {1, 5, 6}));
         for (int i = 1; i < game::CellCount; ++i)
             QVERIFY(!rig.main().picPlace[i]->picture());
@@ -196,9 +196,9 @@ private slots:
         // A card placed under the pointer turns its cell to "refuses" at once.
         Rig::hover(main.picPlace[6]);
         Rig::click(main.picPlace[6]);
-        QVERIFY(main.board().occupied(6));
+        QVERIFY(rig.board().occupied(6));
         QVERIFY(main.picPlace[6]->picture());
-        QCOMPARE(litCells(main), std::vector<int>{6});
+        QCOMPARE(litCells(main), std::vector<int> {6});
         QCOMPARE(colourOf(main, 6), game::RefuseCellColour);
 
         // The window's own background puts every cell back to dark green.
@@ -214,12 +214,12 @@ private slots:
                 rig.main().Command1_Click();
         };
         Rig::click(rig.main().Command1);
-        QCOMPARE(rig.sound.count(game::Tick1), 26);
-        QCOMPARE(rig.sound.count(game::Tick2), 1);
-        QCOMPARE(rig.main().dealing().dealtcount, 2);
+        QCOMPARE(rig.sound.count(game::Cue::ShuffleFrame), 26);
+        QCOMPARE(rig.sound.count(game::Cue::OpeningCard), 1);
+        QCOMPARE(rig.dealing().dealtcount, 2);
         int cards = 0;
         for (int i = 0; i < game::CellCount; ++i)
-            cards += rig.main().board().occupied(i) ? 1 : 0;
+            cards += rig.board().occupied(i) ? 1 : 0;
         QCOMPARE(cards, 1);
     }
 
@@ -232,14 +232,14 @@ private slots:
         };
         Rig::click(rig.main().Command1);
         QCOMPARE(rig.windows.endings, 1);
-        QVERIFY(rig.main().ending());
-        QCOMPARE(rig.sound.count(game::Tick1), 5);
-        QCOMPARE(rig.sound.count(game::Tick2), 0);
-        QCOMPARE(rig.main().dealing().dealtcount, 0);
-        QVERIFY(!rig.main().board().occupied(0));
+        QVERIFY(rig.ending());
+        QCOMPARE(rig.sound.count(game::Cue::ShuffleFrame), 5);
+        QCOMPARE(rig.sound.count(game::Cue::OpeningCard), 0);
+        QCOMPARE(rig.dealing().dealtcount, 0);
+        QVERIFY(!rig.board().occupied(0));
         // Nothing of a game starts after the end.
         rig.main().Command1_Click();
-        QCOMPARE(rig.main().dealing().dealtcount, 0);
+        QCOMPARE(rig.dealing().dealtcount, 0);
     }
 
     void minimizeDuringTheShuffleLetsItComplete()
@@ -251,8 +251,8 @@ private slots:
         };
         Rig::click(rig.main().Command1);
         QVERIFY(rig.main().windowState() & Qt::WindowMinimized);
-        QCOMPARE(rig.main().dealing().dealtcount, 2);
-        QVERIFY(rig.main().board().occupied(0));
+        QCOMPARE(rig.dealing().dealtcount, 2);
+        QVERIFY(rig.board().occupied(0));
     }
 
     void highScoresDuringTheShuffleOpensAndTheShuffleCompletes()
@@ -263,12 +263,12 @@ private slots:
                 Rig::click(rig.main().Command2);
         };
         Rig::click(rig.main().Command1);
-        QVERIFY(rig.forms->highScores() != nullptr);
+        QVERIFY(rig.highScores() != nullptr);
         QVERIFY(!rig.main().isEnabled());
-        QCOMPARE(rig.main().dealing().dealtcount, 2);
-        Rig::click(rig.forms->highScores()->Command1);
+        QCOMPARE(rig.dealing().dealtcount, 2);
+        Rig::click(rig.highScores()->Command1);
         QVERIFY(rig.main().isEnabled());
-        QVERIFY(rig.forms->highScores() == nullptr);
+        QVERIFY(rig.highScores() == nullptr);
     }
 
     void minimizeAndRestoreLeaveTheBoardAsItWas()
@@ -277,12 +277,12 @@ private slots:
         Rig::click(rig.main().Command1);
         Rig::click(rig.main().picPlace[1]);
         const QImage before = rig.main().grab().toImage();
-        const game::Board board = rig.main().board();
+        const game::Board board = rig.board();
         Rig::click(rig.main().Command4);
         QVERIFY(rig.main().windowState() & Qt::WindowMinimized);
         rig.main().showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.main()));
-        QCOMPARE(rig.main().board().cardgrid, board.cardgrid);
+        QCOMPARE(rig.board().cardgrid, board.cardgrid);
         QCOMPARE(rig.main().grab().toImage(), before);
     }
 
@@ -299,13 +299,13 @@ private slots:
     {
         Rig rig;
         Rig::click(rig.main().Command5);
-        QVERIFY(rig.forms->about() != nullptr);
+        QVERIFY(rig.about() != nullptr);
         QVERIFY(!rig.main().isEnabled());
-        Rig::click(rig.forms->about()->Picture1);
-        QVERIFY(rig.forms->about() == nullptr);
+        Rig::click(rig.about()->Picture1);
+        QVERIFY(rig.about() == nullptr);
         QVERIFY(rig.main().isEnabled());
         Rig::click(rig.main().Command1);
-        QCOMPARE(rig.main().dealing().dealtcount, 2);
+        QCOMPARE(rig.dealing().dealtcount, 2);
     }
 
     void closeRequestFromOutsideSavesAndEnds()
@@ -314,7 +314,7 @@ private slots:
         QFile::remove(QStringLiteral("tavrinhs"));
         rig.main().close();
         QCOMPARE(rig.windows.endings, 1);
-        QVERIFY(rig.main().ending());
+        QVERIFY(rig.ending());
         QVERIFY(QFile::exists(QStringLiteral("tavrinhs")));
     }
 };

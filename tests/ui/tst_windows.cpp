@@ -17,6 +17,8 @@
 
 using support::Rig;
 
+Q_DECLARE_METATYPE(ui::Face)
+
 namespace {
 
 QWidget *control(QWidget *window, const QString &name)
@@ -38,7 +40,7 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
-        for (int i = 0; i < 25; ++i) {
+        for (int i = 0; i < game::CellCount; ++i) {
             QTest::addRow("picPlace(%d)", i) << "main" << QStringLiteral("picPlace(%1)").arg(i)
                                              << QRect(16 + 48 * (i % 5), 16 + 64 * (i / 5), 49, 65);
         }
@@ -103,13 +105,13 @@ private slots:
         QWidget *host = &rig.main();
         if (window == "scores") {
             rig.forms->showHighScores();
-            host = rig.forms->highScores();
+            host = rig.highScores();
         } else if (window == "name") {
             rig.forms->showEnterName();
-            host = rig.forms->enterName();
+            host = rig.enterName();
         } else if (window == "about") {
             rig.forms->showAbout();
-            host = rig.forms->about();
+            host = rig.about();
         }
         QWidget *found = control(host, name);
         QVERIFY2(found != nullptr, qPrintable(name));
@@ -121,22 +123,22 @@ private slots:
         Rig rig;
         rig.forms->showHighScores();
         QCOMPARE(rig.main().size(), QSize(505, 417));
-        QCOMPARE(rig.forms->highScores()->size(), QSize(281, 305));
+        QCOMPARE(rig.highScores()->size(), QSize(281, 305));
         rig.forms->unloadHighScores();
         rig.forms->showEnterName();
-        QCOMPARE(rig.forms->enterName()->size(), QSize(273, 137));
+        QCOMPARE(rig.enterName()->size(), QSize(273, 137));
         rig.forms->unloadEnterName();
         rig.forms->showAbout();
-        QCOMPARE(rig.forms->about()->size(), QSize(584, 393));
+        QCOMPARE(rig.about()->size(), QSize(584, 393));
         for (QWidget *window :
-             {static_cast<QWidget *>(&rig.main()), static_cast<QWidget *>(rig.forms->about())}) {
+             {static_cast<QWidget *>(&rig.main()), static_cast<QWidget *>(rig.about())}) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Quintagrid"));
             QVERIFY(window->windowFlags() & Qt::FramelessWindowHint);
             // Given just after the window's first paint.
             QTRY_VERIFY(!window->windowIcon().isNull());
         }
         // Only the main window is listed by the desktop as an application window.
-        QVERIFY(rig.forms->about()->windowFlags().testFlag(Qt::Tool));
+        QVERIFY(rig.about()->windowFlags().testFlag(Qt::Tool));
         QVERIFY(!rig.main().windowFlags().testFlag(Qt::Tool));
     }
 
@@ -278,20 +280,23 @@ private slots:
     void buttonShowsItsPressedFaceWhileHeld_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("released");
-        QTest::addColumn<int>("pressed");
-        QTest::newRow("Begin") << "Command1" << 2 << 6;
-        QTest::newRow("High Scores") << "Command2" << 4 << 8;
-        QTest::newRow("Exit") << "Command3" << 3 << 7;
-        QTest::newRow("Minimize") << "Command4" << 5 << 9;
-        QTest::newRow("About") << "Command5" << 10 << 11;
+        QTest::addColumn<ui::Face>("released");
+        QTest::addColumn<ui::Face>("pressed");
+        const auto row = [](const char *word, const char *name, ui::FacePair faces) {
+            QTest::newRow(word) << QString::fromLatin1(name) << faces.released << faces.pressed;
+        };
+        row("Begin", "Command1", ui::BeginFaces);
+        row("High Scores", "Command2", ui::HighScoresFaces);
+        row("Exit", "Command3", ui::ExitFaces);
+        row("Minimize", "Command4", ui::MinimizeFaces);
+        row("About", "Command5", ui::AboutFaces);
     }
 
     void buttonShowsItsPressedFaceWhileHeld()
     {
         QFETCH(QString, name);
-        QFETCH(int, released);
-        QFETCH(int, pressed);
+        QFETCH(ui::Face, released);
+        QFETCH(ui::Face, pressed);
         Rig rig;
         const ui::frmCards &store = rig.forms->cards();
         auto *button = qobject_cast<ui::PictureBox *>(control(&rig.main(), name));
@@ -310,7 +315,7 @@ private slots:
         ui::frmQuintagrid &main = rig.main();
         const QPoint at = main.Command2->geometry().center();
         QTest::mousePress(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        QCOMPARE(main.Command2->picture(), rig.forms->cards().picture(8));
+        QCOMPARE(main.Command2->picture(), rig.forms->cards().picture(ui::Face::HighScoresPressed));
         // The high-score window is brought to the front as it opens: look at the face then.
         ui::PictureRef faceWhenOpened;
         rig.windows.onRaise = [&](QWidget *) {
@@ -318,8 +323,8 @@ private slots:
                 faceWhenOpened = main.Command2->picture();
         };
         QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        QVERIFY(rig.forms->highScores() != nullptr);
-        QCOMPARE(faceWhenOpened, rig.forms->cards().picture(4));
+        QVERIFY(rig.highScores() != nullptr);
+        QCOMPARE(faceWhenOpened, rig.forms->cards().picture(ui::Face::HighScoresReleased));
     }
 
     void buttonsOfADisabledWindowKeepTheirFace()
@@ -329,9 +334,9 @@ private slots:
         main.setEnabled(false);
         const QPoint at = main.Command1->geometry().center();
         QTest::mousePress(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        QCOMPARE(main.Command1->picture(), rig.forms->cards().picture(2));
+        QCOMPARE(main.Command1->picture(), rig.forms->cards().picture(ui::Face::BeginReleased));
         QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-        QCOMPARE(main.dealing().dealtcount, 0);
+        QCOMPARE(rig.dealing().dealtcount, 0);
     }
 
     void secondaryWindowsBelongToTheMainWindowAndComeForwardWithIt_data()
@@ -355,8 +360,7 @@ private slots:
             rig.forms->showEnterName();
         else
             rig.forms->showAbout();
-        ui::SecondaryWindow *const windows[] = {rig.forms->highScores(), rig.forms->enterName(),
-                                                rig.forms->about()};
+        ui::SecondaryWindow *const windows[] = {rig.highScores(), rig.enterName(), rig.about()};
         ui::SecondaryWindow *opened = windows[window];
         QCOMPARE(rig.windows.owners.at(opened), &rig.main());
         // No polling: the timer wakes the program at most once a second.
@@ -373,7 +377,7 @@ private slots:
         if (activated) {
             QTRY_VERIFY(opened->isActiveWindow());
             if (window == 1)
-                QCOMPARE(QApplication::focusWidget(), rig.forms->enterName()->Text1);
+                QCOMPARE(QApplication::focusWidget(), rig.enterName()->Text1);
         } else {
             QVERIFY(rig.main().isActiveWindow());
         }
@@ -401,7 +405,7 @@ private slots:
         if (!gameActive)
             QApplication::setActiveWindow(nullptr); // the player went to another program
         rig.forms->showEnterName();
-        ui::frmEnterName *name = rig.forms->enterName();
+        ui::frmEnterName *name = rig.enterName();
         QVERIFY(name != nullptr);
         QCOMPARE(name->isVisible(), gameActive);
         // Back in the game, the window is there and has the keyboard.
@@ -415,7 +419,7 @@ private slots:
     {
         Rig rig;
         Rig::click(rig.main().Command2);
-        ui::frmHighScores *scores = rig.forms->highScores();
+        ui::frmHighScores *scores = rig.highScores();
         bool activeWhileAsking = true;
         rig.windows.answers = {platform::AnswerNo};
         rig.windows.whileAsking = [&] {
@@ -435,7 +439,7 @@ private slots:
     {
         Rig rig;
         Rig::click(rig.main().Command5);
-        QPlainTextEdit *text = rig.forms->about()->Text1;
+        QPlainTextEdit *text = rig.about()->Text1;
         QVERIFY(text->isReadOnly());
         QVERIFY(text->toPlainText().startsWith(QStringLiteral("Quintagrid 1.0")));
         QVERIFY(text->toPlainText().contains(QStringLiteral("quintagrid-guide.txt")));
@@ -448,7 +452,7 @@ private slots:
     {
         Rig rig;
         rig.forms->showEnterName();
-        QLineEdit *box = rig.forms->enterName()->Text1;
+        QLineEdit *box = rig.enterName()->Text1;
         QVERIFY(box->text().isEmpty());
         QCOMPARE(box->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
         QTest::keyClicks(box, QStringLiteral("abcdefghijkl"));
@@ -461,13 +465,13 @@ private slots:
         ui::frmQuintagrid &main = rig.main();
         QCOMPARE(main.picPlace[7]->accessibleName(), QStringLiteral("Row 2, column 3, empty"));
         Rig::click(main.Command1);
-        const QString opening = QString::fromStdString(game::cardName(main.board().card(0)));
+        const QString opening = QString::fromStdString(game::cardName(rig.board().card(0)));
         QCOMPARE(main.picPlace[0]->accessibleName(), QStringLiteral("Row 1, column 1, ") + opening);
         QCOMPARE(main.picPlace[6]->accessibleName(), QStringLiteral("Row 2, column 2, empty"));
         QCOMPARE(main.picPlace[6]->accessibleDescription(), QStringLiteral("accepts the card"));
         QVERIFY(main.picPlace[7]->accessibleDescription().isEmpty());
         QVERIFY(main.picDealt->accessibleName().endsWith(
-            QString::fromStdString(game::cardName(main.dealing().offeredcard))));
+            QString::fromStdString(game::cardName(rig.dealing().offeredcard))));
         QCOMPARE(main.Command1->accessibleName(), QStringLiteral("Begin"));
         QCOMPARE(main.riviarvo[1]->accessibleName(), QStringLiteral("Row 2 points"));
         main.riviarvo[1]->setCaption(QStringLiteral(" 12"));

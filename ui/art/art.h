@@ -7,14 +7,22 @@
 #include "game/card.h"
 #include "ui/layout.h"
 
+#include <QColor>
 #include <QPoint>
 #include <QSize>
 
+#include <cstdint>
 #include <string_view>
 
 class QPainter;
 
 namespace art {
+
+// A colour written 0x00BBGGRR, as the board's and the controls' colours are.
+[[nodiscard]] constexpr QColor bgrColour(std::uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
 
 inline constexpr QSize CardSize {48, 64};
 inline constexpr QSize FaceSize {81, 25};

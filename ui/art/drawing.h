@@ -4,7 +4,10 @@
 // outlined lettering. All coordinates are logical pixels.
 #pragma once
 
+#include "art.h"
+#include "game/board.h"
 #include "game/card.h"
+#include "noise.h"
 
 #include <QBrush>
 #include <QColor>
@@ -24,7 +27,7 @@ namespace art::drawing {
 
 // The green of the card table: the same green as an empty box's back colour, so a card's
 // surround and the box around it are one surface.
-inline constexpr QColor Felt {0, 128, 0};
+inline constexpr QColor Felt = bgrColour(game::NormalCellColour);
 inline constexpr QColor SuitRed {204, 20, 36};
 inline constexpr QColor SuitBlack {22, 22, 28};
 inline constexpr QColor Gold {236, 186, 44};
@@ -34,25 +37,6 @@ inline constexpr QColor Ink {52, 28, 10}; // the dark brown of outlines on wood
 {
     return game::isRed(suit) ? SuitRed : SuitBlack;
 }
-
-// A small deterministic generator: the same seed draws the same picture on every run and
-// every platform.
-class Noise
-{
-public:
-    explicit Noise(std::uint32_t seed)
-        : state_(seed * 2654435761u + 0x9E3779B9u)
-    { }
-    [[nodiscard]] std::uint32_t next();
-    // Uniform in [low, high).
-    [[nodiscard]] double uniform(double low = 0.0, double high = 1.0);
-
-private:
-    std::uint32_t state_;
-};
-
-// A seed taken from a word, so that each button's plate has its own grain.
-[[nodiscard]] std::uint32_t seedOf(std::string_view word);
 
 // The outline of a suit sign (0 Hearts, 1 Spades, 2 Diamonds, 3 Clubs), one unit high,
 // centred on the origin, point or stem downwards.

@@ -1,15 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Wood, bevels and the openings cut into the wood.
-#include "drawing.h"
+// Wood laid into an image in the device's own pixels: bands of growth, grain lines, pores and
+// knots, and the wood surface that openings are cut into.
+#include "grain.h"
+#include "woodimage.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QTransform>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -17,33 +16,7 @@
 
 namespace art::drawing {
 
-std::uint32_t Noise::next()
-{
-    // xorshift32: portable, and good enough for grain.
-    std::uint32_t x = state_;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    state_ = x;
-    return x;
-}
-
-double Noise::uniform(double low, double high)
-{
-    return low + (high - low) * (double(next() >> 8) / double(1u << 24));
-}
-
-std::uint32_t seedOf(std::string_view word)
-{
-    std::uint32_t hash = 2166136261u; // FNV-1a
-    for (char c : word)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    return hash;
-}
-
 namespace {
-
-constexpr double Tau = 2.0 * std::numbers::pi;
 
 QColor withAlpha(QColor colour, int alpha)
 {
@@ -51,133 +24,8 @@ QColor withAlpha(QColor colour, int alpha)
     return colour;
 }
 
-QColor shade(const QColor &colour, double factor)
-{
-    return QColor::fromRgbF(std::clamp(float(colour.redF() * factor), 0.0f, 1.0f),
-                            std::clamp(float(colour.greenF() * factor), 0.0f, 1.0f),
-                            std::clamp(float(colour.blueF() * factor), 0.0f, 1.0f));
-}
-
-// A colour as floating-point channels, 0 to 255.
-struct Rgb
-{
-    float r, g, b;
-};
-
-Rgb rgbOf(const QColor &colour)
-{
-    return {float(colour.redF() * 255), float(colour.greenF() * 255), float(colour.blueF() * 255)};
-}
-
-struct Knot
-{
-    double x, y, radius;
-};
-
-// One line of grain: its height at the left, its own two waves and its stroke.
-struct GrainLine
-{
-    double y0;
-    double a1, f1, p1, a2, f2, p2;
-    QRgb colour;
-    float alpha; // 0 to 1
-    double width;
-};
-
-// A pore: a short fleck from (x, y) along the grain's slope.
-struct Pore
-{
-    double x, y, slope, length, width;
-    float alpha;
-};
-
-// Everything the seed decides about a piece of wood, in logical pixels.
-struct Grain
-{
-    std::vector<Rgb> bands; // evenly spaced from the top edge to the bottom edge
-    std::vector<Knot> knots;
-    double sharedAmplitude, sharedFrequency, sharedPhase;
-    std::vector<GrainLine> lines;
-    std::vector<Pore> pores;
-};
-
 // The grain lines are sampled this far apart and run straight between samples.
 constexpr double GrainStep = 3.0;
-
-Grain grainOf(const QRectF &area, std::uint32_t seed, const WoodTone &tone)
-{
-    Noise noise(seed);
-    Grain grain;
-
-    // Broad bands of lighter and darker growth across the board.
-    const int stops = std::max(3, int(area.height() / 14));
-    for (int i = 0; i <= stops; ++i)
-        grain.bands.push_back(rgbOf(shade(tone.base, noise.uniform(0.9, 1.1))));
-
-    // A board gets a knot or two; a small plate stays clear.
-    const double surface = area.width() * area.height();
-    const int knotCount = surface > 60000 ? 2 : surface > 20000 ? 1 : 0;
-    for (int i = 0; i < knotCount; ++i) {
-        grain.knots.push_back({area.left() + area.width() * noise.uniform(0.15, 0.85),
-                               area.top() + area.height() * noise.uniform(0.15, 0.85),
-                               noise.uniform(4.5, 7.0)});
-    }
-
-    // One slow wave shared by all lines, so that neighbouring lines run together.
-    grain.sharedAmplitude = noise.uniform(1.5, 3.5);
-    grain.sharedFrequency = Tau / noise.uniform(180, 320);
-    grain.sharedPhase = noise.uniform(0, Tau);
-
-    const double spacing = 2.1;
-    const int lines = int(area.height() / spacing) + 8;
-    for (int i = 0; i < lines; ++i) {
-        GrainLine line {};
-        line.y0 = area.top() - 8 + i * spacing + noise.uniform(-0.7, 0.7);
-        line.a1 = noise.uniform(0.2, 1.2);
-        line.f1 = Tau / noise.uniform(60, 160);
-        line.p1 = noise.uniform(0, Tau);
-        line.a2 = noise.uniform(0.0, 0.35);
-        line.f2 = Tau / noise.uniform(14, 30);
-        line.p2 = noise.uniform(0, Tau);
-        const bool light = noise.uniform() < 0.22;
-        line.colour = (light ? tone.light : tone.dark).rgb();
-        line.alpha = float(light ? int(noise.uniform(30, 80)) : int(noise.uniform(22, 105))) / 255;
-        line.width = noise.uniform(0.45, 1.25);
-        grain.lines.push_back(line);
-    }
-
-    // Pores: short dark flecks along the grain.
-    const int pores = int(surface / 70);
-    for (int i = 0; i < pores; ++i) {
-        Pore pore {};
-        pore.x = noise.uniform(area.left(), area.right());
-        pore.y = noise.uniform(area.top(), area.bottom());
-        pore.slope = grain.sharedAmplitude * grain.sharedFrequency
-            * std::cos(grain.sharedFrequency * pore.x + grain.sharedPhase + pore.y * 0.012);
-        pore.length = noise.uniform(1.5, 5.0);
-        // The width before the alpha: each seed keeps the flecks it has always had.
-        pore.width = noise.uniform(0.5, 0.9);
-        pore.alpha = float(int(noise.uniform(25, 70))) / 255;
-        grain.pores.push_back(pore);
-    }
-    return grain;
-}
-
-// A knot bends the grain lines that pass near it away from itself: a line starting at height y0
-// moves at x by knotPushAcross (how near it passes, and which way) times knotPushAlong (how near
-// x is to the knot).
-double knotPushAlong(const Knot &knot, double x)
-{
-    const double along = (x - knot.x) / (knot.radius * 2.4);
-    return std::exp(-along * along);
-}
-
-double knotPushAcross(const Knot &knot, double y0)
-{
-    const double d = y0 - knot.y;
-    const double push = knot.radius * 1.5 * std::exp(-std::abs(d) / (knot.radius * 1.8));
-    return d >= 0 ? push : -push;
-}
 
 // sin(phase + k * step) for k = 0, 1, 2, ...: found directly at any k, then by turning a unit
 // vector one step at a time.
@@ -214,17 +62,6 @@ int floorOf(double value)
 {
     const int truncated = int(value);
     return truncated - (value < truncated ? 1 : 0);
-}
-
-// An opaque pixel moved towards an opaque colour by amount, 0 to 256; two channels at a time.
-QRgb mixed(QRgb pixel, QRgb colour, std::uint32_t amount)
-{
-    const std::uint32_t keep = 256 - amount;
-    const std::uint32_t redBlue =
-        ((pixel & 0xff00ff) * keep + (colour & 0xff00ff) * amount + 0x800080) >> 8;
-    const std::uint32_t green =
-        ((pixel & 0x00ff00) * keep + (colour & 0x00ff00) * amount + 0x008000) >> 8;
-    return 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
 }
 
 // Where the raster's pixels lie: pixel (column, row) is the square from (column, row) to
@@ -421,7 +258,7 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
                 continue;
             pushes.push_back({n, across});
             stray += std::abs(across);
-            steepest += std::abs(across) * 0.86 / (grain.knots[n].radius * 2.4);
+            steepest += std::abs(across) * KnotBendSteepest / (grain.knots[n].radius * KnotReach);
         }
         steepest *= r.sy / r.sx;
         const double middle = line.y0 * r.sy + r.dy;
@@ -452,7 +289,7 @@ void paintLines(Canvas &canvas, const QRectF &area, const Grain &grain,
         if (from < r.width)
             runs.emplace_back(from, r.width);
 
-        const double drift = grain.sharedPhase + line.y0 * 0.012;
+        const double drift = grain.sharedPhase + line.y0 * GrainDrift;
         const double sharedSinDrift = grain.sharedAmplitude * std::cos(drift);
         const double sharedCosDrift = grain.sharedAmplitude * std::sin(drift);
         Wave wave1(line.f1 * first + line.p1, line.f1 * GrainStep);
@@ -557,7 +394,14 @@ void paintKnots(QPainter &painter, const std::vector<Knot> &knots, const WoodTon
     }
 }
 
-// Lays wood over area (logical pixels) on image, whose pixels toImage maps it to.
+// Whether the painter maps logical pixels to device pixels by scaling and moving alone.
+bool isUpright(const QTransform &device)
+{
+    return device.type() <= QTransform::TxScale && device.m11() > 0 && device.m22() > 0;
+}
+
+} // namespace
+
 void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std::uint32_t seed,
                const WoodTone &tone, std::span<const QRectF> hidden)
 {
@@ -577,15 +421,6 @@ void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std
     }
 }
 
-// Whether the painter maps logical pixels to device pixels by scaling and moving alone.
-bool isUpright(const QTransform &device)
-{
-    return device.type() <= QTransform::TxScale && device.m11() > 0 && device.m22() > 0;
-}
-
-// Draws an image made pixel for pixel in the device's pixels, its top-left at the given
-// device pixel. The image is the caller's own: were it shared, marking its pixel ratio would
-// copy it.
 void drawDevicePixels(QPainter &painter, QImage &image, QPoint at)
 {
     painter.save();
@@ -597,8 +432,6 @@ void drawDevicePixels(QPainter &painter, QImage &image, QPoint at)
     image.setDevicePixelRatio(1);
     painter.restore();
 }
-
-} // namespace
 
 WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
     : area_(area)
@@ -651,313 +484,6 @@ void paintWood(QPainter &painter, const QRectF &area, std::uint32_t seed, const 
     WoodSurface surface(painter, area);
     surface.layWood(seed, tone, hidden);
     surface.paint(painter);
-}
-
-void paintBevel(QPainter &painter, const QRectF &rect, qreal width, const QColor &light,
-                const QColor &dark, bool sunken)
-{
-    const QColor &upper = sunken ? dark : light;
-    const QColor &lower = sunken ? light : dark;
-    const qreal l = rect.left(), t = rect.top(), r = rect.right(), b = rect.bottom(), w = width;
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(upper);
-    painter.drawPolygon(QPolygonF({{l, t}, {r, t}, {r - w, t + w}, {l + w, t + w}}));
-    painter.drawPolygon(QPolygonF({{l, t}, {l + w, t + w}, {l + w, b - w}, {l, b}}));
-    painter.setBrush(lower);
-    painter.drawPolygon(QPolygonF({{l, b}, {l + w, b - w}, {r - w, b - w}, {r, b}}));
-    painter.drawPolygon(QPolygonF({{r, t}, {r, b}, {r - w, b - w}, {r - w, t + w}}));
-    painter.restore();
-}
-
-QPainterPath roundedOutline(const QPainterPath &rectilinear, qreal convexRadius,
-                            qreal concaveRadius)
-{
-    constexpr qreal Kappa = 0.5523; // control distance of a quarter circle drawn as one cubic
-    QPainterPath result;
-    for (QPolygonF polygon : rectilinear.simplified().toSubpathPolygons()) {
-        if (polygon.size() > 1 && polygon.first() == polygon.last())
-            polygon.removeLast();
-        // Drop points that do not turn the outline.
-        std::vector<QPointF> corners;
-        const qsizetype n = polygon.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const QPointF prev = polygon[(i + n - 1) % n], here = polygon[i],
-                          next = polygon[(i + 1) % n];
-            const QPointF in = here - prev, out = next - here;
-            if (std::abs(in.x() * out.y() - in.y() * out.x()) > 1e-9)
-                corners.push_back(here);
-        }
-        const std::size_t m = corners.size();
-        if (m < 3)
-            continue;
-        double area = 0;
-        for (std::size_t i = 0; i < m; ++i) {
-            const QPointF &a = corners[i], &b = corners[(i + 1) % m];
-            area += a.x() * b.y() - b.x() * a.y();
-        }
-        for (std::size_t i = 0; i < m; ++i) {
-            const QPointF prev = corners[(i + m - 1) % m], here = corners[i],
-                          next = corners[(i + 1) % m];
-            const QPointF in = here - prev, out = next - here;
-            const qreal inLength = std::hypot(in.x(), in.y()),
-                        outLength = std::hypot(out.x(), out.y());
-            const bool convex = (in.x() * out.y() - in.y() * out.x()) * area > 0;
-            const qreal radius =
-                std::min({convex ? convexRadius : concaveRadius, inLength / 2, outLength / 2});
-            const QPointF a = here - in / inLength * radius;
-            const QPointF b = here + out / outLength * radius;
-            if (i == 0)
-                result.moveTo(a);
-            else
-                result.lineTo(a);
-            result.cubicTo(a + (here - a) * Kappa, b + (here - b) * Kappa, b);
-        }
-        result.closeSubpath();
-    }
-    return result;
-}
-
-namespace {
-
-// A band along an opening's edge: the opening less itself moved by offset (logical pixels).
-struct Wall
-{
-    QPointF offset;
-    QColor colour;
-};
-
-constexpr std::array<Wall, 6> Walls {{
-    // The shadow of the upper and left walls, softening away from them.
-    {{2, 2}, {60, 30, 0, 24}},
-    {{3, 3}, {60, 30, 0, 24}},
-    {{4, 4}, {60, 30, 0, 24}},
-    // The walls: lit along the bottom and right, in shade along the top and left.
-    {{-2, -2}, {255, 240, 205, 200}},
-    {{2, 2}, {58, 32, 12, 225}},
-    {{1, 1}, {30, 15, 4, 120}},
-}};
-
-// How far a wall's offset reaches in the pixels that toPixels maps logical pixels to.
-int wallReach(const QTransform &toPixels)
-{
-    double reach = 0;
-    for (const Wall &wall : Walls) {
-        const QPointF offset = toPixels.map(wall.offset) - toPixels.map(QPointF(0, 0));
-        reach = std::max({reach, std::abs(offset.x()), std::abs(offset.y())});
-    }
-    return int(std::ceil(reach));
-}
-
-// How much of each pixel of a frame a shape covers, 0 to 255, with a clear margin around the
-// frame so that reading a little way outside it needs no test.
-class Coverage
-{
-public:
-    // toPixels maps logical pixels to the pixels of which frame is a part.
-    Coverage(const QPainterPath &shape, const QTransform &toPixels, const QRect &frame, int margin)
-        : frame_(frame)
-        , margin_(margin)
-        , mask_(frame.size() + QSize(2 * margin, 2 * margin), QImage::Format_Alpha8)
-    {
-        mask_.fill(0);
-        QPainter painter(&mask_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setTransform(
-            toPixels * QTransform::fromTranslate(margin - frame.left(), margin - frame.top()));
-        painter.fillPath(shape, Qt::black);
-    }
-
-    [[nodiscard]] const QRect &frame() const { return frame_; }
-    // Row y of the frame (0 at its top), from its first pixel; the margin lies either side.
-    [[nodiscard]] const uchar *row(int y) const
-    {
-        return mask_.constScanLine(y + margin_) + margin_;
-    }
-    [[nodiscard]] qsizetype stride() const { return mask_.bytesPerLine(); }
-
-private:
-    QRect frame_;
-    int margin_;
-    QImage mask_;
-};
-
-// Eight bytes of a mask at once.
-std::uint64_t eightBytes(const uchar *at)
-{
-    std::uint64_t bytes;
-    std::memcpy(&bytes, at, sizeof bytes);
-    return bytes;
-}
-
-// A premultiplied colour, channels 0 to 1.
-struct Premultiplied
-{
-    float r, g, b, a;
-};
-
-// The walls of the opening whose coverage is given: calls lay(x, y, colour) for each pixel of
-// the frame (x and y from its top-left) that a wall falls on, with the walls' colour there,
-// each wall laid over those before it. A pixel's share of a wall is its share of the opening
-// less that of the pixel the wall's offset away. The coverage's margin must be wallReach + 2.
-template<typename Lay>
-void layWalls(const Coverage &coverage, const QTransform &toPixels, Lay &&lay)
-{
-    struct Layer
-    {
-        qsizetype from; // where the pixel the offset away lies in the mask, from the pixel
-        bool between;   // whether it lies between pixels,
-        float tx, ty;   // and how far
-        float r, g, b, alpha;
-    };
-    const qsizetype stride = coverage.stride();
-    std::array<Layer, Walls.size()> layers {};
-    for (std::size_t i = 0; i < Walls.size(); ++i) {
-        const QPointF offset = toPixels.map(Walls[i].offset) - toPixels.map(QPointF(0, 0));
-        const double x = std::floor(-offset.x()), y = std::floor(-offset.y());
-        const QColor &c = Walls[i].colour;
-        layers[i] = {qsizetype(y) * stride + qsizetype(x),
-                     -offset.x() != x || -offset.y() != y,
-                     float(-offset.x() - x),
-                     float(-offset.y() - y),
-                     float(c.redF()),
-                     float(c.greenF()),
-                     float(c.blueF()),
-                     float(c.alphaF())};
-    }
-    // Every mask byte a pixel's walls read, relative to the pixel.
-    std::vector<qsizetype> reads {0};
-    for (const Layer &layer : layers) {
-        reads.push_back(layer.from);
-        if (layer.between)
-            reads.insert(reads.end(),
-                         {layer.from + 1, layer.from + stride, layer.from + stride + 1});
-    }
-
-    const int width = coverage.frame().width(), height = coverage.frame().height();
-    for (int y = 0; y < height; ++y) {
-        const uchar *mask = coverage.row(y);
-        for (int x = 0; x < width; ++x) {
-            // Most pixels lie well outside or well inside the opening: pass them eight at a time.
-            if (x % 8 == 0 && x + 8 <= width) {
-                if (eightBytes(mask + x) == 0) {
-                    x += 7;
-                    continue;
-                }
-                std::uint64_t all = ~std::uint64_t(0);
-                for (qsizetype read : reads)
-                    all &= eightBytes(mask + x + read);
-                if (all == ~std::uint64_t(0)) {
-                    x += 7;
-                    continue;
-                }
-            }
-            if (mask[x] == 0)
-                continue;
-            const float inside = float(mask[x]) * (1.0f / 255);
-            Premultiplied colour {0, 0, 0, 0};
-            for (const Layer &layer : layers) {
-                const uchar *there = mask + x + layer.from;
-                float covered = there[0];
-                if (layer.between) {
-                    covered =
-                        (covered * (1 - layer.tx) + float(there[1]) * layer.tx) * (1 - layer.ty)
-                        + (float(there[stride]) * (1 - layer.tx)
-                           + float(there[stride + 1]) * layer.tx)
-                            * layer.ty;
-                } else if (there[0] == 255) {
-                    continue;
-                }
-                const float share = inside * (1 - covered * (1.0f / 255));
-                if (share <= 0)
-                    continue;
-                const float alpha = layer.alpha * share;
-                colour.r = layer.r * alpha + colour.r * (1 - alpha);
-                colour.g = layer.g * alpha + colour.g * (1 - alpha);
-                colour.b = layer.b * alpha + colour.b * (1 - alpha);
-                colour.a = alpha + colour.a * (1 - alpha);
-            }
-            if (colour.a > 0)
-                lay(x, y, colour);
-        }
-    }
-}
-
-int channel(float value)
-{
-    return int(value * 255 + 0.5f);
-}
-
-} // namespace
-
-void paintCutOut(QPainter &painter, const QPainterPath &opening, const QBrush &floor)
-{
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.fillPath(opening, floor);
-    painter.restore();
-
-    const QTransform device = painter.deviceTransform();
-    const QRect frame =
-        device.mapRect(opening.boundingRect()).toAlignedRect().adjusted(-1, -1, 1, 1);
-    if (frame.isEmpty())
-        return;
-    const Coverage coverage(opening, device, frame, wallReach(device) + 2);
-    QImage walls(frame.size(), QImage::Format_ARGB32_Premultiplied);
-    walls.fill(0);
-    auto *const bits = reinterpret_cast<QRgb *>(walls.bits());
-    const qsizetype stride = walls.bytesPerLine() / qsizetype(sizeof(QRgb));
-    layWalls(coverage, device, [&](int x, int y, const Premultiplied &colour) {
-        bits[y * stride + x] =
-            qRgba(channel(colour.r), channel(colour.g), channel(colour.b), channel(colour.a));
-    });
-    drawDevicePixels(painter, walls, frame.topLeft());
-}
-
-void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, const WoodTone &tone,
-                             std::span<const QRectF> hidden)
-{
-    const QRectF bounds = opening.boundingRect();
-    const QRect frame =
-        toImage_.mapRect(bounds).toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
-    if (frame.isEmpty())
-        return;
-    const Coverage coverage(opening, toImage_, frame, wallReach(toImage_) + 2);
-
-    // The floor: wood filling the opening's bounds, laid in where the opening covers the surface.
-    QImage floor(frame.size(), QImage::Format_RGB32);
-    layWoodOn(floor, toImage_ * QTransform::fromTranslate(-frame.left(), -frame.top()), bounds,
-              seed, tone, hidden);
-    auto *const bits = reinterpret_cast<QRgb *>(image_.bits());
-    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
-    QRgb *const origin = bits + frame.top() * stride + frame.left();
-    for (int y = 0; y < frame.height(); ++y) {
-        const uchar *mask = coverage.row(y);
-        const auto *from = reinterpret_cast<const QRgb *>(floor.constScanLine(y));
-        QRgb *to = origin + y * stride;
-        for (int x = 0; x < frame.width(); ++x) {
-            // Eight at a time where the opening covers all or none of them.
-            if (x % 8 == 0 && x + 8 <= frame.width()) {
-                const std::uint64_t eight = eightBytes(mask + x);
-                if (eight == 0 || eight == ~std::uint64_t(0)) {
-                    if (eight != 0)
-                        std::copy_n(from + x, 8, to + x);
-                    x += 7;
-                    continue;
-                }
-            }
-            if (mask[x] != 0) // 0 to 255 made 0 to 256
-                to[x] = mixed(to[x], from[x], mask[x] + (mask[x] >> 7));
-        }
-    }
-
-    layWalls(coverage, toImage_, [&](int x, int y, const Premultiplied &colour) {
-        QRgb &pixel = origin[y * stride + x];
-        const float keep = 1 - colour.a;
-        pixel = qRgb(channel(colour.r + float(qRed(pixel)) / 255 * keep),
-                     channel(colour.g + float(qGreen(pixel)) / 255 * keep),
-                     channel(colour.b + float(qBlue(pixel)) / 255 * keep));
-    });
 }
 
 } // namespace art::drawing

@@ -16,6 +16,9 @@ struct BackgroundSoundPlayer::Worker final : public QObject
 
 namespace {
 
+// How long the end of the program waits for the sound thread to stop before leaving it.
+constexpr int GiveUpMs = 2000;
+
 std::unique_ptr<SoundPlayer> qtPlayer()
 {
     // The desktop's alert belongs to the user-interface thread.
@@ -28,9 +31,13 @@ std::unique_ptr<SoundPlayer> qtPlayer()
 } // namespace
 
 BackgroundSoundPlayer::BackgroundSoundPlayer(Factory factory)
-    : thread_(new QThread)
-    , worker_(new Worker)
+    : factory_(std::move(factory))
+{ }
+
+void BackgroundSoundPlayer::start()
 {
+    thread_ = new QThread;
+    worker_ = new Worker;
     thread_->setObjectName(QStringLiteral("sound cues"));
     worker_->moveToThread(thread_);
     // Sounds are made and dropped on the thread that plays them: the worker goes when the
@@ -41,7 +48,7 @@ BackgroundSoundPlayer::BackgroundSoundPlayer(Factory factory)
     thread_->start();
     QMetaObject::invokeMethod(
         worker_,
-        [worker = worker_, factory = std::move(factory)] {
+        [worker = worker_, factory = std::move(factory_)] {
             worker->player = factory ? factory() : qtPlayer();
         },
         Qt::QueuedConnection);
@@ -49,8 +56,10 @@ BackgroundSoundPlayer::BackgroundSoundPlayer(Factory factory)
 
 BackgroundSoundPlayer::~BackgroundSoundPlayer()
 {
+    if (thread_ == nullptr)
+        return;
     thread_->quit();
-    if (thread_->wait(QDeadlineTimer(2000))) {
+    if (thread_->wait(QDeadlineTimer(GiveUpMs))) {
         delete thread_;
         return;
     }
@@ -61,13 +70,15 @@ BackgroundSoundPlayer::~BackgroundSoundPlayer()
         delete thread_; // it finished just now; a deletion already queued is dropped with it
 }
 
-void BackgroundSoundPlayer::play(const char *fileName)
+void BackgroundSoundPlayer::play(Cue cue)
 {
+    if (thread_ == nullptr)
+        start();
     QMetaObject::invokeMethod(
         worker_,
-        [worker = worker_, name = std::string(fileName)] {
+        [worker = worker_, cue] {
             if (worker->player)
-                worker->player->play(name.c_str());
+                worker->player->play(cue);
         },
         Qt::QueuedConnection);
 }

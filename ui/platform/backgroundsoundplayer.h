@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 class QObject;
 class QThread;
@@ -17,7 +16,8 @@ namespace platform {
 // Hands every cue to a player that lives on a thread of its own, so that talking to the sound
 // server (a round trip of about a millisecond a cue, far longer when the server is busy or
 // stuck) never holds up the windows: starting a cue costs the caller a queued message. The
-// cues keep their order, and a new cue still stops the one before.
+// cues keep their order, and a new cue still stops the one before. The thread and the player
+// are made at the first cue, so a game starts without building any of the sound system.
 class BackgroundSoundPlayer final : public SoundPlayer
 {
 public:
@@ -31,12 +31,15 @@ public:
     BackgroundSoundPlayer(const BackgroundSoundPlayer &) = delete;
     BackgroundSoundPlayer &operator=(const BackgroundSoundPlayer &) = delete;
 
-    void play(const char *fileName) override;
+    void play(Cue cue) override;
 
 private:
+    void start();
+
     struct Worker;
-    QThread *thread_;
-    Worker *worker_; // lives on the sound thread and is deleted there
+    Factory factory_;
+    QThread *thread_ = nullptr; // nullptr until the first cue
+    Worker *worker_ = nullptr;  // lives on the sound thread and is deleted there
 };
 
 } // namespace platform

@@ -27,7 +27,6 @@ public:
 
     // Makes every running and future wait return at once. Used when the program ends.
     void stop() { stopped_ = true; }
-    [[nodiscard]] bool stopped() const { return stopped_; }
 
 private:
     TickCounter &ticks_;

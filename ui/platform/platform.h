@@ -18,14 +18,12 @@ class Platform
 public:
     Platform(TickCounter &tickCounter, EventPump &eventPump, RandomSource &randomSource,
              SoundPlayer &soundPlayer, WindowSystem &windowSystem)
-        : ticks(tickCounter)
-        , random(randomSource)
+        : random(randomSource)
         , sound(soundPlayer)
         , windows(windowSystem)
         , pacer(tickCounter, eventPump)
     { }
 
-    TickCounter &ticks;
     RandomSource &random;
     SoundPlayer &sound;
     WindowSystem &windows;

@@ -22,8 +22,6 @@ public:
     // Gives the signals their default action back.
     ~TerminationSignals() override;
 
-    [[nodiscard]] bool catching() const { return notifier_ != nullptr; }
-
 signals:
     // Once for each signal that arrived.
     void received(int signal);

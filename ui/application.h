@@ -4,8 +4,8 @@
 #pragma once
 
 #include "forms.h"
+#include "shared.h"
 
-#include "highscores/highscores.h"
 #include "platform/backgroundsoundplayer.h"
 #include "platform/platform.h"
 
@@ -14,10 +14,10 @@ namespace ui {
 class frmQuintagrid;
 
 // Needs the application object to exist first.
-class Game
+class Application
 {
 public:
-    Game();
+    Application();
 
     // Reads the high scores, seeds the random source, clears the board, and shows the main
     // window centred on the screen.
@@ -39,7 +39,7 @@ private:
     platform::BackgroundSoundPlayer sound_;
     platform::QtWindowSystem windows_;
     platform::Platform platform_;
-    highscores::Module1 module1_;
+    Shared shared_;
     Forms forms_;
 };
 

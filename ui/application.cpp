@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "game.h"
+#include "application.h"
 
 #include "frmquintagrid.h"
 
@@ -8,12 +8,13 @@
 
 namespace ui {
 
-Game::Game()
+Application::Application()
     : platform_(ticks_, pump_, random_, sound_, windows_)
-    , forms_(platform_, module1_)
+    , shared_(platform_)
+    , forms_(shared_)
 { }
 
-void Game::start()
+void Application::start()
 {
     frmQuintagrid &main = forms_.mainWindow();
     main.Form_Load();
@@ -23,16 +24,16 @@ void Game::start()
     main.activateWindow();
 }
 
-void Game::closeAsRequested()
+void Application::closeAsRequested()
 {
     // The main window's own close request: it saves, closes the other windows and ends,
     // also from inside the shuffle, the count-up or the delete question.
     forms_.mainWindow().close();
 }
 
-void Game::saveHighScores()
+void Application::saveHighScores()
 {
-    highscores::savehighscores(module1_.table);
+    highscores::savehighscores(shared_.module1.table);
 }
 
 } // namespace ui
