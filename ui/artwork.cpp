@@ -5,10 +5,12 @@
 
 #include "platform/windowsystem.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QPainter>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -120,6 +122,41 @@ const QCursor &pointerCursor(art::Pointer pointer)
         found = cursors.emplace(pointer, QCursor(pixmap, hot.x(), hot.y())).first;
     }
     return found->second;
+}
+
+namespace {
+
+// Sets the pointer as the mouse enters; Qt shows a widget's cursor only after the widgets
+// entered have had their enter events.
+class PointerOnEntry final : public QObject
+{
+public:
+    PointerOnEntry(QWidget *widget, art::Pointer pointer)
+        : QObject(widget)
+        , pointer_(pointer)
+    {
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Enter) {
+            static_cast<QWidget *>(watched)->setCursor(pointerCursor(pointer_));
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    art::Pointer pointer_;
+};
+
+} // namespace
+
+void setPointerOnEntry(QWidget *widget, art::Pointer pointer)
+{
+    new PointerOnEntry(widget, pointer);
 }
 
 QIcon makeProgramIcon()

@@ -18,6 +18,10 @@ namespace ui {
 // A hand pointer as a cursor, drawn at the primary screen's device pixel ratio.
 [[nodiscard]] const QCursor &pointerCursor(art::Pointer pointer);
 
+// Gives the widget the hand pointer when the mouse first enters it, so that no pointer is
+// drawn before a window's first paint, and none that the mouse never shows.
+void setPointerOnEntry(QWidget *widget, art::Pointer pointer);
+
 // The program icon, drawn at each size when first asked for, one for the whole program.
 [[nodiscard]] const QIcon &programIcon();
 // A program icon of its own, nothing drawn yet.

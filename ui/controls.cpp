@@ -67,9 +67,10 @@ PictureBox::PictureBox(QWidget *parent, const layout::Control &control)
         if (hasFocus())
             update();
     });
-    setCursor(pointerCursor(control.kind == layout::Kind::Cell         ? art::Pointer::Place
-                                : control.kind == layout::Kind::Button ? art::Pointer::Point
-                                                                       : art::Pointer::Open));
+    setPointerOnEntry(this,
+                      control.kind == layout::Kind::Cell         ? art::Pointer::Place
+                          : control.kind == layout::Kind::Button ? art::Pointer::Point
+                                                                 : art::Pointer::Open);
 }
 
 void PictureBox::setPicture(PictureRef picture)
@@ -204,7 +205,7 @@ CaptionLabel::CaptionLabel(QWidget *parent, const layout::Control &control)
 {
     placeOpaque(this, control);
     setFont(controlFont(control.font));
-    setCursor(pointerCursor(art::Pointer::Open));
+    setPointerOnEntry(this, art::Pointer::Open);
 }
 
 void CaptionLabel::setCaption(const QString &caption)

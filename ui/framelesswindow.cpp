@@ -35,7 +35,7 @@ FramelessWindow::FramelessWindow(const layout::WindowLayout &window, Qt::WindowF
     setWindowTitle(QStringLiteral("Quintagrid"));
     setFixedSize(window.size());
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setCursor(pointerCursor(art::Pointer::Grab));
+    setPointerOnEntry(this, art::Pointer::Grab);
 }
 
 float FramelessWindow::leftTwips() const

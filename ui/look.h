@@ -20,7 +20,7 @@ namespace ui {
 using art::bgrColour;
 
 inline constexpr std::uint32_t ControlBackColour = game::NormalCellColour; // dark green
-inline constexpr std::uint32_t ControlTextColour = 0x00FFFFFF; // white
+inline constexpr std::uint32_t ControlTextColour = 0x00FFFFFF;             // white
 
 // Gives a text box the controls' white text on dark green, in every state.
 void paintWhiteOnGreen(QWidget *textBox);
