@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "backgroundsoundplayer.h"
 
-#include "qtsoundplayer.h"
+#include "soundmodule.h"
 
 #include <QApplication>
 #include <QThread>
@@ -19,13 +19,11 @@ namespace {
 // How long the end of the program waits for the sound thread to stop before leaving it.
 constexpr int GiveUpMs = 2000;
 
-std::unique_ptr<SoundPlayer> qtPlayer()
+// The desktop's alert belongs to the user-interface thread.
+void alertOnUiThread()
 {
-    // The desktop's alert belongs to the user-interface thread.
-    return std::make_unique<QtSoundPlayer>([] {
-        QMetaObject::invokeMethod(
-            qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
-    });
+    QMetaObject::invokeMethod(
+        qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -49,7 +47,7 @@ void BackgroundSoundPlayer::start()
     QMetaObject::invokeMethod(
         worker_,
         [worker = worker_, factory = std::move(factory_)] {
-            worker->player = factory ? factory() : qtPlayer();
+            worker->player = factory ? factory() : loadSoundPlayer(alertOnUiThread);
         },
         Qt::QueuedConnection);
 }

@@ -21,8 +21,8 @@ namespace platform {
 class BackgroundSoundPlayer final : public SoundPlayer
 {
 public:
-    // Makes the player on the sound thread; by default the Qt player, whose alert for a
-    // missing file is sent back to the user-interface thread.
+    // Makes the player on the sound thread; by default the sound module's player (loaded
+    // there), whose alert for a missing file is sent back to the user-interface thread.
     using Factory = std::function<std::unique_ptr<SoundPlayer>()>;
     explicit BackgroundSoundPlayer(Factory factory = {});
     // Lets the sound thread finish its cues and stop; waits for it only a short while, so that
