@@ -44,7 +44,7 @@ public:
 
     void play(Cue cue) override;
 
-    // For tests: how many times a file has been read; the absolute path of the file whose
+    // What the tests and the cue bench observe: how many times a file has been read; the absolute path of the file whose
     // samples the stream still has to play (empty when silent); how many times the stream has
     // been opened, and whether it is open.
     [[nodiscard]] int loads() const;
