@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for bench_startup: the least a Qt Widgets program does to show a window of the main
 // window's size with one line of bold text, measured the same way. It links Qt Widgets alone.
-#include "firstpaint.h"
+#include "bench/firstpaint.h"
 
 #include "ui/layout.h"
 

@@ -4,11 +4,11 @@
 // sound off: how long it takes against the time its waits ask for, and how much processor
 // time it uses while it waits.
 #include "game/numbertext.h"
-#include "platform/eventpump.h"
-#include "platform/pacedwait.h"
-#include "platform/soundplayer.h"
-#include "platform/tickcounter.h"
 #include "scoring/scoring.h"
+#include "ui/platform/eventpump.h"
+#include "ui/platform/pacedwait.h"
+#include "ui/platform/soundplayer.h"
+#include "ui/platform/tickcounter.h"
 
 #include <QCoreApplication>
 

@@ -6,8 +6,8 @@
 // where there is none. Without an output it prints "no device" and no figure.
 //
 // Usage: bench_cues [directory holding the cue files]
-#include "platform/backgroundsoundplayer.h"
-#include "platform/qtsoundplayer.h"
+#include "ui/platform/backgroundsoundplayer.h"
+#include "ui/platform/qtsoundplayer.h"
 
 #include <QApplication>
 #include <QAudioDevice>

@@ -3,9 +3,9 @@
 // The opening shuffle's 26 paced waits of 30 ms through the real tick counter and event loop:
 // how long they take against the ideal 780 ms, how far each wait overshoots, and how much CPU
 // time the waiting costs.
-#include "platform/eventpump.h"
-#include "platform/pacedwait.h"
-#include "platform/tickcounter.h"
+#include "ui/platform/eventpump.h"
+#include "ui/platform/pacedwait.h"
+#include "ui/platform/tickcounter.h"
 
 #include <QGuiApplication>
 

@@ -2,14 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long the game takes from being started to a painted board, and how much memory it needs
 // by then (see firstpaint.h). Run by bench/report.py under an X server, in turn with bench_bare.
-#include "firstpaint.h"
+#include "bench/firstpaint.h"
 
 #include "ui/application.h"
 #include "ui/frmquintagrid.h"
 
-#include "platform/instancelock.h"
-#include "platform/terminationsignals.h"
-#include "platform/windowsystem.h"
+#include "ui/platform/instancelock.h"
+#include "ui/platform/terminationsignals.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QApplication>
 #include <QDir>

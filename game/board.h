@@ -3,7 +3,7 @@
 // The 5 x 5 board and the rule that decides where the offered card may go.
 #pragma once
 
-#include "card.h"
+#include "game/card.h"
 
 #include <array>
 #include <cstdint>

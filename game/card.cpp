@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "card.h"
+#include "game/card.h"
 
 #include <array>
 

@@ -3,8 +3,8 @@
 // Drawing the cards of one game without repetition, and the opening shuffle's pictures.
 #pragma once
 
-#include "board.h"
-#include "card.h"
+#include "game/board.h"
+#include "game/card.h"
 
 #include <array>
 #include <cstdint>

@@ -4,10 +4,10 @@
 // the four pointers and the program icon, at device pixel ratios 1 and 2.
 //
 // Usage: quintagrid_contactsheet <out-dir>
-#include "art/art.h"
-#include "frmcards.h"
-#include "look.h"
-#include "picture.h"
+#include "ui/art/art.h"
+#include "ui/frmcards.h"
+#include "ui/look.h"
+#include "ui/picture.h"
 
 #include <QDir>
 #include <QElapsedTimer>

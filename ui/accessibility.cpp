@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "accessibility.h"
+#include "ui/accessibility.h"
 
-#include "controls.h"
+#include "ui/controls.h"
 
 #include "game/board.h"
 

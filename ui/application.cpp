@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "application.h"
+#include "ui/application.h"
 
-#include "frmquintagrid.h"
+#include "ui/frmquintagrid.h"
 
 #include "highscores/highscores.h"
 

@@ -3,11 +3,11 @@
 // The whole program on the real platform operations: what `main` starts.
 #pragma once
 
-#include "forms.h"
-#include "shared.h"
+#include "ui/forms.h"
+#include "ui/shared.h"
 
-#include "platform/backgroundsoundplayer.h"
-#include "platform/platform.h"
+#include "ui/platform/backgroundsoundplayer.h"
+#include "ui/platform/platform.h"
 
 namespace ui {
 

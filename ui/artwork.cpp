@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "artwork.h"
-#include "text.h"
+#include "ui/artwork.h"
+#include "ui/text.h"
 
-#include "platform/windowsystem.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -3,9 +3,9 @@
 // Shared artwork outside the image store: window backgrounds, hand pointers, the program icon.
 #pragma once
 
-#include "art/art.h"
-#include "layout.h"
-#include "picture.h"
+#include "ui/art/art.h"
+#include "ui/layout.h"
+#include "ui/picture.h"
 
 #include <QCursor>
 #include <QIcon>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls.h"
+#include "ui/controls.h"
 
-#include "artwork.h"
-#include "look.h"
-#include "text.h"
+#include "ui/artwork.h"
+#include "ui/look.h"
+#include "ui/text.h"
 
 #include <QApplication>
 #include <QKeyEvent>

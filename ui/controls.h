@@ -5,9 +5,9 @@
 // press on a control never reaches the window's background.
 #pragma once
 
-#include "layout.h"
-#include "look.h"
-#include "picture.h"
+#include "ui/layout.h"
+#include "ui/look.h"
+#include "ui/picture.h"
 
 #include "game/board.h"
 

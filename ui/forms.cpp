@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms.h"
+#include "ui/forms.h"
 
-#include "frmabout.h"
-#include "frmcards.h"
-#include "frmentername.h"
-#include "frmhighscores.h"
-#include "frmquintagrid.h"
-#include "shared.h"
+#include "ui/frmabout.h"
+#include "ui/frmcards.h"
+#include "ui/frmentername.h"
+#include "ui/frmhighscores.h"
+#include "ui/frmquintagrid.h"
+#include "ui/shared.h"
 
-#include "platform/platform.h"
+#include "ui/platform/platform.h"
 
 #include <QApplication>
 

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "framelesswindow.h"
+#include "ui/framelesswindow.h"
 
-#include "artwork.h"
-#include "forms.h"
-#include "frmquintagrid.h"
-#include "shared.h"
-#include "text.h"
+#include "ui/artwork.h"
+#include "ui/forms.h"
+#include "ui/frmquintagrid.h"
+#include "ui/shared.h"
+#include "ui/text.h"
 
-#include "platform/platform.h"
+#include "ui/platform/platform.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>

@@ -5,8 +5,8 @@
 // front.
 #pragma once
 
-#include "layout.h"
-#include "picture.h"
+#include "ui/layout.h"
+#include "ui/picture.h"
 
 #include <QTimer>
 #include <QWidget>

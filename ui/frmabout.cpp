@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmabout.h"
+#include "ui/frmabout.h"
 
-#include "artwork.h"
-#include "forms.h"
-#include "frmcards.h"
+#include "ui/artwork.h"
+#include "ui/forms.h"
+#include "ui/frmcards.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>

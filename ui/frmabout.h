@@ -3,8 +3,8 @@
 // What the program is and how to play it.
 #pragma once
 
-#include "controls.h"
-#include "framelesswindow.h"
+#include "ui/controls.h"
+#include "ui/framelesswindow.h"
 
 class QPlainTextEdit;
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmcards.h"
-#include "text.h"
+#include "ui/frmcards.h"
+#include "ui/text.h"
 
-#include "art/art.h"
+#include "ui/art/art.h"
 
 namespace ui {
 

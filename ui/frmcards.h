@@ -3,7 +3,7 @@
 // The image store: every card face and button face the windows swap at run time.
 #pragma once
 
-#include "picture.h"
+#include "ui/picture.h"
 
 #include "game/card.h"
 

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmentername.h"
+#include "ui/frmentername.h"
 
-#include "forms.h"
-#include "frmcards.h"
-#include "shared.h"
+#include "ui/forms.h"
+#include "ui/frmcards.h"
+#include "ui/shared.h"
 
 #include "highscores/highscores.h"
 

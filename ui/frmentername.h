@@ -3,8 +3,8 @@
 // Asks the player who made the new high score for a name.
 #pragma once
 
-#include "controls.h"
-#include "framelesswindow.h"
+#include "ui/controls.h"
+#include "ui/framelesswindow.h"
 
 class QLineEdit;
 

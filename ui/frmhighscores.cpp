@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmhighscores.h"
+#include "ui/frmhighscores.h"
 
-#include "forms.h"
-#include "frmcards.h"
-#include "shared.h"
-#include "text.h"
+#include "ui/forms.h"
+#include "ui/frmcards.h"
+#include "ui/shared.h"
+#include "ui/text.h"
 
 #include "game/numbertext.h"
 #include "highscores/highscores.h"
-#include "platform/platform.h"
+#include "ui/platform/platform.h"
 
 #include <QKeyEvent>
 #include <QPointer>

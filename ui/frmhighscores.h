@@ -3,8 +3,8 @@
 // The high-score list, best first, with its close and clear buttons.
 #pragma once
 
-#include "controls.h"
-#include "framelesswindow.h"
+#include "ui/controls.h"
+#include "ui/framelesswindow.h"
 
 #include <array>
 

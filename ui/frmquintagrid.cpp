@@ -1,18 +1,18 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmquintagrid.h"
+#include "ui/frmquintagrid.h"
 
-#include "accessibility.h"
-#include "forms.h"
-#include "frmcards.h"
-#include "look.h"
-#include "shared.h"
-#include "text.h"
+#include "ui/accessibility.h"
+#include "ui/forms.h"
+#include "ui/frmcards.h"
+#include "ui/look.h"
+#include "ui/shared.h"
+#include "ui/text.h"
 
 #include "game/cues.h"
 #include "game/numbertext.h"
 #include "highscores/highscores.h"
-#include "platform/platform.h"
+#include "ui/platform/platform.h"
 
 #include <QApplication>
 #include <QCloseEvent>

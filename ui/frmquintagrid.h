@@ -3,9 +3,9 @@
 // The main window: the board, the offered card, the score labels and the five commands.
 #pragma once
 
-#include "controls.h"
-#include "framelesswindow.h"
-#include "frmcards.h"
+#include "ui/controls.h"
+#include "ui/framelesswindow.h"
+#include "ui/frmcards.h"
 
 #include "game/board.h"
 #include "game/deal.h"

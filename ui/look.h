@@ -3,10 +3,10 @@
 // Colours and fonts of the windows.
 #pragma once
 
-#include "layout.h"
+#include "ui/layout.h"
 
-#include "art/art.h"
 #include "game/board.h"
+#include "ui/art/art.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Quintagrid: a five-by-five poker patience.
-#include "application.h"
-#include "frmquintagrid.h"
+#include "ui/application.h"
+#include "ui/frmquintagrid.h"
 
-#include "platform/instancelock.h"
-#include "platform/terminationsignals.h"
-#include "platform/windowsystem.h"
+#include "ui/platform/instancelock.h"
+#include "ui/platform/terminationsignals.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QApplication>
 #include <QDir>

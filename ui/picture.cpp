@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture.h"
+#include "ui/picture.h"
 
 #include <QPainter>
 

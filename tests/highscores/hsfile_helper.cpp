@@ -9,7 +9,7 @@
 //       saves table a or b; exit status 0 when saved, 3 when not
 //   hsfile_helper DIRECTORY stress
 //       saves tables a and b in turn until killed, printing a line after each save
-#include "savetables.h"
+#include "tests/highscores/savetables.h"
 
 #include "highscores/highscores.h"
 

@@ -2,13 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The name entry and the high-score list, driven through real windows offscreen with a fake
 // clock, a pinned deal and scripted answers; the file is checked on disk.
-#include "diskfiles.h"
-#include "filewrites.h"
-#include "rig.h"
+#include "tests/highscores/diskfiles.h"
+#include "tests/highscores/filewrites.h"
+#include "tests/support/rig.h"
 
-#include "frmabout.h"
-#include "frmentername.h"
-#include "frmhighscores.h"
+#include "ui/frmabout.h"
+#include "ui/frmentername.h"
+#include "ui/frmhighscores.h"
 
 #include "game/cues.h"
 #include "highscores/highscores.h"

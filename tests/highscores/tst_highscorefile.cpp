@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score file: what is written byte for byte, what is read back from files written
 // by hand, and that no file, however broken or large, stops the program.
-#include "diskfiles.h"
 #include "highscores/highscores.h"
+#include "tests/highscores/diskfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 // The real load and save code runs in a helper process: as an unprivileged user, whom file
 // permissions stop (the tests themselves may run as root), under a file size limit that cuts
 // a write short as a full disk does, and killed at random moments of a save.
-#include "childprocess.h"
-#include "diskfiles.h"
-#include "savetables.h"
+#include "tests/highscores/childprocess.h"
+#include "tests/highscores/diskfiles.h"
+#include "tests/highscores/savetables.h"
 
 #include "highscores/highscores.h"
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cues handed to the sound thread: in order, never holding up the caller, and never holding
 // up the end of the program.
-#include "platform/backgroundsoundplayer.h"
+#include "ui/platform/backgroundsoundplayer.h"
 
 #include <QDir>
 #include <QSemaphore>

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The wave files that the sound tool writes: their format, length, level and ends, and that the
 // player decodes them.
-#include "cuefiles.h"
+#include "tests/platform/cuefiles.h"
 
-#include "platform/qtsoundplayer.h"
+#include "ui/platform/qtsoundplayer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,9 +3,9 @@
 // The Qt sound player on real wave files in a scratch current directory, with an alert that
 // counts instead of beeping. The tests of the audio stream itself need a sound output; ctest
 // runs them a second time against a private null-sink sound server.
-#include "cuefiles.h"
+#include "tests/platform/cuefiles.h"
 
-#include "platform/qtsoundplayer.h"
+#include "ui/platform/qtsoundplayer.h"
 
 #include <QAudioDevice>
 #include <QDateTime>

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The count-up at the end of a whole game played by clicks, on the real main window with a
 // fake clock, a pinned deal and a recording sound player.
-#include "rig.h"
+#include "tests/support/rig.h"
 
-#include "frmentername.h"
-#include "frmhighscores.h"
+#include "ui/frmentername.h"
+#include "ui/frmhighscores.h"
 
 #include "game/cues.h"
 #include "highscores/highscores.h"

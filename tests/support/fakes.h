@@ -3,11 +3,11 @@
 // Stand-ins for the platform operations, so that tests control time, chance and answers.
 #pragma once
 
-#include "platform/eventpump.h"
-#include "platform/randomsource.h"
-#include "platform/soundplayer.h"
-#include "platform/tickcounter.h"
-#include "platform/windowsystem.h"
+#include "ui/platform/eventpump.h"
+#include "ui/platform/randomsource.h"
+#include "ui/platform/soundplayer.h"
+#include "ui/platform/tickcounter.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QString>
 #include <QStringList>

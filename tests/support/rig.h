@@ -3,13 +3,13 @@
 // The whole program with fake platform operations, in a fresh current directory.
 #pragma once
 
-#include "fakes.h"
-#include "testaccess.h"
+#include "tests/support/fakes.h"
+#include "tests/support/testaccess.h"
 
 #include "highscores/highscores.h"
-#include "platform/platform.h"
 #include "ui/forms.h"
 #include "ui/frmquintagrid.h"
+#include "ui/platform/platform.h"
 #include "ui/shared.h"
 
 #include <QPoint>

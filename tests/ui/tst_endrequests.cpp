@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What asks the program to end or to come to the front from outside: the termination
 // signals, the application's quit event, and the lock that keeps one game per directory.
-#include "platform/instancelock.h"
-#include "platform/terminationsignals.h"
+#include "ui/platform/instancelock.h"
+#include "ui/platform/terminationsignals.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,13 +3,13 @@
 // The image store's pictures and the artwork around them: which picture is which, that the
 // pictures tell apart what they must, that they are drawn at the screen's resolution, and that
 // the window backgrounds are cut where the layout puts the controls.
-#include "art/art.h"
-#include "art/drawing.h"
-#include "artwork.h"
-#include "frmcards.h"
-#include "layout.h"
+#include "ui/art/art.h"
+#include "ui/art/drawing.h"
+#include "ui/artwork.h"
+#include "ui/frmcards.h"
+#include "ui/layout.h"
 
-#include "platform/windowsystem.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QImage>
 #include <QPainter>

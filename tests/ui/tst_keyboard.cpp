@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Playing with the keyboard alone: the Tab order, the board's cursor, keys on buttons and in
 // the secondary windows, the focus indicator, and what screen readers are told.
-#include "rig.h"
+#include "tests/support/rig.h"
 
-#include "frmabout.h"
-#include "frmentername.h"
-#include "frmhighscores.h"
+#include "ui/frmabout.h"
+#include "ui/frmentername.h"
+#include "ui/frmhighscores.h"
 
 #include "game/numbertext.h"
 

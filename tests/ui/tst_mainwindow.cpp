@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven through real mouse events, with a fake clock and a pinned deal.
-#include "rig.h"
+#include "tests/support/rig.h"
 
-#include "frmabout.h"
-#include "frmcards.h"
-#include "frmhighscores.h"
+#include "ui/frmabout.h"
+#include "ui/frmcards.h"
+#include "ui/frmhighscores.h"
 
 #include "game/cues.h"
 

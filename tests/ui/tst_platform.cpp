@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The paced wait and the random source.
-#include "fakes.h"
+#include "tests/support/fakes.h"
 
-#include "platform/pacedwait.h"
-#include "platform/randomsource.h"
-#include "platform/windowsystem.h"
+#include "ui/platform/pacedwait.h"
+#include "ui/platform/randomsource.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -2,12 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' layout and the behaviours a frameless window provides for itself: dragging,
 // picture buttons, keeping in front.
-#include "rig.h"
+#include "tests/support/rig.h"
 
-#include "frmabout.h"
-#include "frmcards.h"
-#include "frmentername.h"
-#include "frmhighscores.h"
+#include "ui/frmabout.h"
+#include "ui/frmcards.h"
+#include "ui/frmentername.h"
+#include "ui/frmhighscores.h"
 
 #include <QFontInfo>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Window backgrounds: a wooden board with an opening wherever the layout puts a control.
-#include "art.h"
-#include "drawing.h"
+#include "ui/art/art.h"
+#include "ui/art/drawing.h"
 
 #include <QPainter>
 #include <QRadialGradient>

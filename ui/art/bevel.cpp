@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Bevels and outlines: the geometry of raised edges and of openings with rounded corners.
-#include "drawing.h"
+#include "ui/art/drawing.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Picture button faces: a wooden plate with a bevelled edge and a yellow word.
-#include "art.h"
-#include "drawing.h"
+#include "ui/art/art.h"
+#include "ui/art/drawing.h"
 
 #include <QPainter>
 

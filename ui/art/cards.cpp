@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The 52 card faces: a white card on the green of the table, corner indexes, pips or a court.
-#include "art.h"
-#include "drawing.h"
+#include "ui/art/art.h"
+#include "ui/art/drawing.h"
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The court figures: a crowned king, a queen in a coif, a jack in a feathered cap, each a
 // half-figure that the card shows twice, turned about its centre.
-#include "drawing.h"
+#include "ui/art/drawing.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -4,10 +4,10 @@
 // outlined lettering. All coordinates are logical pixels.
 #pragma once
 
-#include "art.h"
 #include "game/board.h"
 #include "game/card.h"
-#include "noise.h"
+#include "ui/art/art.h"
+#include "ui/art/noise.h"
 
 #include <QBrush>
 #include <QColor>

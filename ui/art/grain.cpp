@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "grain.h"
+#include "ui/art/grain.h"
 
-#include "noise.h"
+#include "ui/art/noise.h"
 
 #include <algorithm>
 #include <cmath>

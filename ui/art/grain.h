@@ -4,7 +4,7 @@
 // the grain and the wood laid from it must agree on. Used within ui/art only.
 #pragma once
 
-#include "drawing.h"
+#include "ui/art/drawing.h"
 
 #include <QColor>
 #include <QRectF>

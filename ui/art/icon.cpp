@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program icon: a board of cards on green cloth in a wooden frame. Small sizes show fewer,
 // plainer cards so that the grid still reads at 16 pixels.
-#include "art.h"
-#include "drawing.h"
+#include "ui/art/art.h"
+#include "ui/art/drawing.h"
 
 #include <QLinearGradient>
 #include <QPainter>

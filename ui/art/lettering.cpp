@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Yellow lettering with a dark outline, for the button faces and the About banner.
-#include "drawing.h"
+#include "ui/art/drawing.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The four hand pointers: white hands with a dark outline and a soft shadow, so they read on
 // the green cloth and on the wood alike.
-#include "art.h"
-#include "drawing.h"
+#include "ui/art/art.h"
+#include "ui/art/drawing.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>

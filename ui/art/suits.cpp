@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The four suit signs as outlines, so they stay sharp at any size and any pixel ratio.
-#include "drawing.h"
+#include "ui/art/drawing.h"
 
 #include <QPainter>
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Openings cut into the wood: their floors, their lit and shaded walls and the shadow the walls
 // cast, found from how much of each pixel the opening covers.
-#include "drawing.h"
-#include "woodimage.h"
+#include "ui/art/drawing.h"
+#include "ui/art/woodimage.h"
 
 #include <QPainter>
 

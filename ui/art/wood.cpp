@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Wood laid into an image in the device's own pixels: bands of growth, grain lines, pores and
 // knots, and the wood surface that openings are cut into.
-#include "grain.h"
-#include "woodimage.h"
+#include "ui/art/grain.h"
+#include "ui/art/woodimage.h"
 
 #include <QPainter>
 #include <QRadialGradient>

@@ -4,7 +4,7 @@
 // shared by the wood surface and the openings cut into it. Used within ui/art only.
 #pragma once
 
-#include "drawing.h"
+#include "ui/art/drawing.h"
 
 #include <QImage>
 #include <QPoint>

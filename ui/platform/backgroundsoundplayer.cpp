@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "backgroundsoundplayer.h"
+#include "ui/platform/backgroundsoundplayer.h"
 
-#include "soundmodule.h"
+#include "ui/platform/soundmodule.h"
 
 #include <QApplication>
 #include <QThread>

@@ -3,7 +3,7 @@
 // Sound cues started on a thread of their own.
 #pragma once
 
-#include "soundplayer.h"
+#include "ui/platform/soundplayer.h"
 
 #include <functional>
 #include <memory>

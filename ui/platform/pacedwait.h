@@ -3,8 +3,8 @@
 // Waiting a number of milliseconds while the windows stay responsive.
 #pragma once
 
-#include "eventpump.h"
-#include "tickcounter.h"
+#include "ui/platform/eventpump.h"
+#include "ui/platform/tickcounter.h"
 
 #include <cstdint>
 

@@ -4,12 +4,12 @@
 // game, fakes in the tests.
 #pragma once
 
-#include "eventpump.h"
-#include "pacedwait.h"
-#include "randomsource.h"
-#include "soundplayer.h"
-#include "tickcounter.h"
-#include "windowsystem.h"
+#include "ui/platform/eventpump.h"
+#include "ui/platform/pacedwait.h"
+#include "ui/platform/randomsource.h"
+#include "ui/platform/soundplayer.h"
+#include "ui/platform/tickcounter.h"
+#include "ui/platform/windowsystem.h"
 
 namespace platform {
 

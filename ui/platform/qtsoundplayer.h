@@ -3,7 +3,7 @@
 // Sound cues through one Qt Multimedia audio stream.
 #pragma once
 
-#include "soundplayer.h"
+#include "ui/platform/soundplayer.h"
 
 #include <QAudioFormat>
 #include <QByteArray>
@@ -44,9 +44,9 @@ public:
 
     void play(Cue cue) override;
 
-    // What the tests and the cue bench observe: how many times a file has been read; the absolute path of the file whose
-    // samples the stream still has to play (empty when silent); how many times the stream has
-    // been opened, and whether it is open.
+    // What the tests and the cue bench observe: how many times a file has been read; the absolute
+    // path of the file whose samples the stream still has to play (empty when silent); how many
+    // times the stream has been opened, and whether it is open.
     [[nodiscard]] int loads() const;
     [[nodiscard]] QString playing() const;
     [[nodiscard]] int streamOpenings() const;

@@ -5,7 +5,7 @@
 // without them.
 #pragma once
 
-#include "soundplayer.h"
+#include "ui/platform/soundplayer.h"
 
 #include <memory>
 

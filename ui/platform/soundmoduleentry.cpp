@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sound module's entry: the Qt Multimedia player.
-#include "qtsoundplayer.h"
-#include "soundmodule.h"
+#include "ui/platform/qtsoundplayer.h"
+#include "ui/platform/soundmodule.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windowsystem.h"
+#include "ui/platform/windowsystem.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
