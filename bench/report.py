@@ -11,9 +11,9 @@ are measured under a private Xvfb; cue starts against a private sound server wit
 (bench/with-null-sink.sh). Nothing here is a test: figures are printed, never asserted.
 """
 
+import contextlib
 import os
 import re
-import resource
 import shutil
 import statistics
 import subprocess
@@ -77,35 +77,49 @@ def startup(build, server):
                  for p in programs)
 
 
+@contextlib.contextmanager
+def game_with_sounds(build, server):
+    """The real program in a fresh directory with its sounds, as `make run` sets it up, once its
+    board is drawn. Yields (test case, main window, game); the game is stopped afterwards."""
+    directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
+    try:
+        harness.GAME = os.path.join(build, "ui", "quintagrid")
+        for name in ("tick1.wav", "tick2.wav", "highscre.wav"):
+            shutil.copy(os.path.join(build, "sounds", name), directory)
+        server.move(0, 0)
+        game = harness.Game(server, directory, seed=1)
+        case = harness.GameTestCase()
+        case.x, case.game = server, game
+        try:
+            main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
+            case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL, "the board drawn")
+            yield case, main, game
+        finally:
+            game.stop()
+    finally:
+        shutil.rmtree(directory, True)
+
+
+def place_cards(case, main, cells):
+    for cell in cells:
+        case.click(main, harness.cell_centre(cell))
+        case.wait_for_card(main, cell)
+
+
 def whole_game_rss(build, server):
     """Peak memory of the real program over a whole game played by clicks, up to Exit."""
     peaks = []
     for _ in range(3):
-        directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
-        try:
-            harness.GAME = os.path.join(build, "ui", "quintagrid")
-            # With its sounds, as `make run` sets it up.
-            for name in ("tick1.wav", "tick2.wav", "highscre.wav"):
-                shutil.copy(os.path.join(build, "sounds", name), directory)
-            server.move(0, 0)
-            game = harness.Game(server, directory, seed=1)
-            case = harness.GameTestCase()
-            case.x, case.game = server, game
-            main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
-            case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL, "the board drawn")
+        with game_with_sounds(build, server) as (case, main, game):
             case.click(main, harness.button_centre(harness.BEGIN))
             case.wait_for_card(main, 0)
-            for cell in range(1, 25):
-                case.click(main, harness.cell_centre(cell))
-                case.wait_for_card(main, cell)
+            place_cards(case, main, range(1, 25))
             # The count-up ends with a name to enter (a fresh list of zeros takes any total).
             case.wait_for_window(harness.ENTER_NAME_SIZE, "the name window", timeout=60)
             server.wire.request_close(main.id)
             _, status, usage = os.wait4(game.process.pid, 0)
             game.process.returncode = os.waitstatus_to_exitcode(status)
             peaks.append(usage.ru_maxrss / 1024.0)
-        finally:
-            shutil.rmtree(directory, True)
     return statistics.median(peaks)
 
 
@@ -210,32 +224,13 @@ def animation_cpu(build, server, pulse_server):
     server.env = dict(env, PULSE_SERVER=pulse_server)
     try:
         for _ in range(RUNS):
-            directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
-            try:
-                harness.GAME = os.path.join(build, "ui", "quintagrid")
-                for name in ("tick1.wav", "tick2.wav", "highscre.wav"):
-                    shutil.copy(os.path.join(build, "sounds", name), directory)
-                server.move(0, 0)
-                game = harness.Game(server, directory, seed=1)
-                case = harness.GameTestCase()
-                case.x, case.game = server, game
-                try:
-                    main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
-                    case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL,
-                                        "the board drawn")
-                    pid = game.process.pid
-                    shuffles.append(cpu_after(
-                        pid, lambda: case.click(main, harness.button_centre(harness.BEGIN))))
-                    case.wait_for_card(main, 0)
-                    for cell in range(1, 24):
-                        case.click(main, harness.cell_centre(cell))
-                        case.wait_for_card(main, cell)
-                    counts.append(cpu_after(
-                        pid, lambda: case.click(main, harness.cell_centre(24))))
-                finally:
-                    game.stop()
-            finally:
-                shutil.rmtree(directory, True)
+            with game_with_sounds(build, server) as (case, main, game):
+                pid = game.process.pid
+                shuffles.append(cpu_after(
+                    pid, lambda: case.click(main, harness.button_centre(harness.BEGIN))))
+                case.wait_for_card(main, 0)
+                place_cards(case, main, range(1, 24))
+                counts.append(cpu_after(pid, lambda: case.click(main, harness.cell_centre(24))))
     finally:
         server.env = env
     return statistics.median(shuffles), statistics.median(counts)
