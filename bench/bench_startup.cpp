@@ -7,35 +7,15 @@
 #include "ui/application.h"
 #include "ui/frmquintagrid.h"
 
-#include "ui/platform/instancelock.h"
-#include "ui/platform/terminationsignals.h"
-#include "ui/platform/windowsystem.h"
-
-#include <QApplication>
-#include <QDir>
-
-// What main.cpp does before the event loop, in the same order.
+// The game's own start, with the first paint of its main window watched.
 int main(int argc, char *argv[])
 {
-    platform::preferX11WhereAvailable();
-    platform::InstanceLock lock(QDir::currentPath(), platform::runtimeDirectory(),
-                                platform::activationToken());
-    if (lock.claim() == platform::InstanceLock::Claim::Handed)
-        return 1;
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quintagrid"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setDesktopFileName(QStringLiteral("quintagrid"));
-
-    ui::Application application;
-    const platform::TerminationSignals termination;
-    const platform::QuitRequests quitRequests;
-    lock.listen();
     bench::FirstPaint firstPaint;
-    application.mainWindow().installEventFilter(&firstPaint);
-    application.start();
-    QApplication::exec();
+    const int status = ui::runProgram(argc, argv, [&firstPaint](ui::frmQuintagrid &window) {
+        window.installEventFilter(&firstPaint);
+    });
+    if (status != 0 || firstPaint.at == 0)
+        return 1; // another game runs in this directory, or the window was never painted
     firstPaint.print();
     return 0;
 }

@@ -6,6 +6,14 @@
 
 #include "highscores/highscores.h"
 
+#include "ui/platform/instancelock.h"
+#include "ui/platform/terminationsignals.h"
+#include "ui/platform/windowsystem.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSessionManager>
+
 namespace ui {
 
 Application::Application()
@@ -34,6 +42,43 @@ void Application::closeAsRequested()
 void Application::saveHighScores()
 {
     highscores::savehighscores(shared_.module1.table);
+}
+
+int runProgram(int argc, char *argv[], const std::function<void(frmQuintagrid &)> &beforeStart)
+{
+    platform::preferX11WhereAvailable();
+    // Before any window: a start in a directory where a game already runs only brings that
+    // game to the front.
+    platform::InstanceLock lock(QDir::currentPath(), platform::runtimeDirectory(),
+                                platform::activationToken());
+    if (lock.claim() == platform::InstanceLock::Claim::Handed)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quintagrid"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setDesktopFileName(QStringLiteral("quintagrid"));
+
+    Application application;
+    const platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::received, &app,
+                     [&application] { application.closeAsRequested(); });
+    const platform::QuitRequests quitRequests;
+    QObject::connect(&quitRequests, &platform::QuitRequests::requested, &app,
+                     [&application] { application.closeAsRequested(); });
+    // Saving is all the game does for a session that ends: it never holds up the logout.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&application](QSessionManager &) { application.saveHighScores(); });
+    QObject::connect(&lock, &platform::InstanceLock::activationRequested, &app,
+                     [&application](const QByteArray &token) {
+                         platform::activateForLaterStart(&application.mainWindow(), token);
+                     });
+    lock.listen();
+
+    if (beforeStart)
+        beforeStart(application.mainWindow());
+    application.start();
+    return QApplication::exec();
 }
 
 } // namespace ui

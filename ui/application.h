@@ -9,6 +9,8 @@
 #include "ui/platform/backgroundsoundplayer.h"
 #include "ui/platform/platform.h"
 
+#include <functional>
+
 namespace ui {
 
 class frmQuintagrid;
@@ -42,5 +44,11 @@ private:
     Shared shared_;
     Forms forms_;
 };
+
+// The program from its start to its end, as `main` runs it; returns the exit status. A start in
+// a directory where a game already runs only brings that game to the front. `beforeStart` is
+// given the main window before it is first shown.
+int runProgram(int argc, char *argv[],
+               const std::function<void(frmQuintagrid &)> &beforeStart = {});
 
 } // namespace ui
