@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture.h"
 
-#include <QPainter>
+#include "art/render.h"
 
-#include <cmath>
+#include <QPainter>
 
 namespace ui {
 
@@ -32,16 +32,9 @@ void Picture::draw(QPainter &painter, int x, int y) const
 
 QPixmap renderPixmap(QSize size, qreal devicePixelRatio, const Picture::Painter &painter)
 {
-    const QSize device(int(std::ceil(size.width() * devicePixelRatio)),
-                       int(std::ceil(size.height() * devicePixelRatio)));
-    QPixmap pixmap(device);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
-                     | QPainter::SmoothPixmapTransform);
-    painter(p);
-    return pixmap;
+    // Drawn in the image format a raster pixmap keeps, and handed over whole: no copy, no
+    // conversion (an opaque picture is only marked as such).
+    return QPixmap::fromImage(art::renderImage(size, devicePixelRatio, painter));
 }
 
 } // namespace ui
