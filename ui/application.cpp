@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "application.h"
 
+#include "frmcards.h"
 #include "frmquintagrid.h"
 
 #include "highscores/highscores.h"
@@ -18,6 +19,7 @@ void Application::start()
 {
     frmQuintagrid &main = forms_.mainWindow();
     main.Form_Load();
+    forms_.cards().drawCardsAfterFirstPaint(&main);
     platform::centreOnScreen(&main);
     main.show();
     // Asked for, so that the keyboard reaches Begin also where no window manager gives it.
