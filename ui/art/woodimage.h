@@ -30,7 +30,7 @@ inline QRgb mixed(QRgb pixel, QRgb colour, std::uint32_t amount)
 }
 
 // Lays wood over area (logical pixels) on image, whose pixels toImage maps it to. If a painter
-// is active on the image already, it is given as active, its transform being toImage.
+// is active on the image already, it is given as active; its device transform is toImage.
 void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std::uint32_t seed,
                const WoodTone &tone, std::span<const QRectF> hidden, QPainter *active = nullptr);
 
