@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ui {
 
 Picture::Picture(QString description, QSize size, Painter painter)
@@ -23,6 +25,13 @@ QPixmap Picture::pixmap(qreal devicePixelRatio) const
     QPixmap pixmap = renderPixmap(size_, devicePixelRatio, painter_);
     rendered_.emplace_back(devicePixelRatio, pixmap);
     return pixmap;
+}
+
+bool Picture::isDrawn(qreal devicePixelRatio) const
+{
+    return std::any_of(rendered_.begin(), rendered_.end(), [devicePixelRatio](const auto &entry) {
+        return qFuzzyCompare(entry.first, devicePixelRatio);
+    });
 }
 
 void Picture::draw(QPainter &painter, int x, int y) const
