@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/application.h"
 
+#include "ui/frmcards.h"
 #include "ui/frmquintagrid.h"
 
 #include "highscores/highscores.h"
@@ -26,6 +27,7 @@ void Application::start()
 {
     frmQuintagrid &main = forms_.mainWindow();
     main.Form_Load();
+    forms_.cards().drawCardsAfterFirstPaint(&main);
     platform::centreOnScreen(&main);
     main.show();
     // Asked for, so that the keyboard reaches Begin also where no window manager gives it.

@@ -5,6 +5,10 @@
 
 #include "ui/art/art.h"
 
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
 namespace ui {
 
 namespace {
@@ -34,7 +38,59 @@ constexpr std::array<FaceArt, 14> faces = {{
     {Face::ClearPressed, "Clear", true},
 }};
 
+// Draws the store's card faces ahead of need, once the window has been painted.
+class CardsAhead final : public QObject
+{
+public:
+    CardsAhead(const frmCards &store, QWidget *window)
+        : QObject(window)
+        , store_(store)
+        , window_(window)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            window_->removeEventFilter(this);
+            // A turn after the paint, the frame is on screen and what the paint queued has run.
+            QTimer::singleShot(0, this,
+                               [this] { QTimer::singleShot(0, this, [this] { draw(); }); });
+        }
+        return false;
+    }
+
+private:
+    // A few faces a turn keep the window quick to answer a click meanwhile.
+    static constexpr int PerTurn = 4;
+
+    void draw()
+    {
+        if (!window_->isVisible()) { // the game has ended
+            deleteLater();
+            return;
+        }
+        const qreal ratio = window_->devicePixelRatioF();
+        for (int n = 0; n < PerTurn && next_ < game::DeckSize; ++n, ++next_)
+            (void)store_.picCard(next_)->pixmap(ratio);
+        if (next_ < game::DeckSize)
+            QTimer::singleShot(0, this, [this] { draw(); });
+        else
+            deleteLater();
+    }
+
+    const frmCards &store_;
+    QWidget *window_;
+    int next_ = 0;
+};
+
 } // namespace
+
+void frmCards::drawCardsAfterFirstPaint(QWidget *window) const
+{
+    new CardsAhead(*this, window); // owned by the window
+}
 
 frmCards::frmCards()
 {

@@ -9,6 +9,8 @@
 
 #include <array>
 
+class QWidget;
+
 namespace ui {
 
 // The store's other pictures, by their numbers Picture1..Picture15: the blank, and the released
@@ -64,6 +66,11 @@ public:
     {
         return pictures_.at(static_cast<std::size_t>(face));
     }
+
+    // Draws every card face at the window's device pixel ratio, a few at each turn of the event
+    // loop, starting once the window's first frame is painted; so that a face is only shown,
+    // not drawn, when the game first needs it. Stops for good when the window is closed.
+    void drawCardsAfterFirstPaint(QWidget *window) const;
 
 private:
     std::array<PictureRef, game::DeckSize> picCard_;

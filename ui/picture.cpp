@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/picture.h"
 
+#include "ui/art/render.h"
+
 #include <QPainter>
 
-#include <cmath>
+#include <algorithm>
 
 namespace ui {
 
@@ -25,6 +27,13 @@ QPixmap Picture::pixmap(qreal devicePixelRatio) const
     return pixmap;
 }
 
+bool Picture::isDrawn(qreal devicePixelRatio) const
+{
+    return std::any_of(rendered_.begin(), rendered_.end(), [devicePixelRatio](const auto &entry) {
+        return qFuzzyCompare(entry.first, devicePixelRatio);
+    });
+}
+
 void Picture::draw(QPainter &painter, int x, int y) const
 {
     painter.drawPixmap(x, y, pixmap(painter.device()->devicePixelRatioF()));
@@ -32,16 +41,9 @@ void Picture::draw(QPainter &painter, int x, int y) const
 
 QPixmap renderPixmap(QSize size, qreal devicePixelRatio, const Picture::Painter &painter)
 {
-    const QSize device(int(std::ceil(size.width() * devicePixelRatio)),
-                       int(std::ceil(size.height() * devicePixelRatio)));
-    QPixmap pixmap(device);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
-                     | QPainter::SmoothPixmapTransform);
-    painter(p);
-    return pixmap;
+    // Drawn in the image format a raster pixmap keeps, and handed over whole: no copy, no
+    // conversion (an opaque picture is only marked as such).
+    return QPixmap::fromImage(art::renderImage(size, devicePixelRatio, painter));
 }
 
 } // namespace ui

@@ -29,6 +29,8 @@ public:
 
     // The picture rendered at this device pixel ratio: drawn on first use, then kept.
     [[nodiscard]] QPixmap pixmap(qreal devicePixelRatio) const;
+    // Whether the picture has been rendered at this device pixel ratio already.
+    [[nodiscard]] bool isDrawn(qreal devicePixelRatio) const;
 
     // Draws the picture at (x, y), in the painter's device pixel ratio.
     void draw(QPainter &painter, int x, int y) const;

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QWidget>
 
 #include <algorithm>
 #include <array>
@@ -174,6 +175,25 @@ private slots:
                 != coarse.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
         QVERIFY(image
                 != coarse.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+
+    void cardFacesAreDrawnAheadOnceTheWindowHasPainted()
+    {
+        const ui::frmCards store;
+        QWidget window;
+        window.resize(art::CardSize);
+        store.drawCardsAfterFirstPaint(&window);
+        const qreal ratio = window.devicePixelRatioF();
+        const auto drawn = [&] {
+            int count = 0;
+            for (int index = 0; index < game::DeckSize; ++index)
+                count += store.picCard(index)->isDrawn(ratio) ? 1 : 0;
+            return count;
+        };
+        QCoreApplication::processEvents();
+        QCOMPARE(drawn(), 0); // nothing before the first frame
+        window.show();
+        QTRY_COMPARE(drawn(), game::DeckSize);
     }
 
     void backgroundIsCutOpenAroundEveryControl_data()

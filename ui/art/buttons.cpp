@@ -4,6 +4,7 @@
 #include "ui/art/art.h"
 #include "ui/art/drawing.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace art {
@@ -15,6 +16,21 @@ namespace {
 // The widest word must fit between the bevels with room to spare.
 constexpr qreal LetteringWidth = 68;
 constexpr qreal LetteringSize = 13;
+// The font's glyph boxes, rounded to whole pixels, come this close to the outline's width.
+constexpr qreal MetricsSlack = 3;
+
+// The lettering in the normal face if it fits, otherwise in the condensed one. A word that the
+// font's metrics put clearly too wide skips the normal face's outline.
+QPainterPath widestLettering(const QString &text, QPointF centre)
+{
+    const QFont normal = letteringFont(LetteringSize);
+    if (QFontMetricsF(normal).tightBoundingRect(text).width() <= LetteringWidth + MetricsSlack) {
+        QPainterPath path = letteringPath(text, normal, centre);
+        if (path.boundingRect().width() <= LetteringWidth)
+            return path;
+    }
+    return letteringPath(text, letteringFont(LetteringSize, true), centre);
+}
 
 } // namespace
 
@@ -39,12 +55,7 @@ void paintButtonFace(QPainter &painter, std::string_view word, bool pressed)
     painter.restore();
 
     const QString text = QString::fromUtf8(word.data(), qsizetype(word.size()));
-    QFont font = letteringFont(LetteringSize);
-    QPainterPath path = letteringPath(text, font, face.center());
-    if (path.boundingRect().width() > LetteringWidth) {
-        font = letteringFont(LetteringSize, true);
-        path = letteringPath(text, font, face.center());
-    }
+    QPainterPath path = widestLettering(text, face.center());
     if (path.boundingRect().width() > LetteringWidth) {
         const qreal squeeze = LetteringWidth / path.boundingRect().width();
         const QPointF c = face.center();

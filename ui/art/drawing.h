@@ -75,7 +75,10 @@ class WoodSurface
 {
 public:
     // A surface over area (logical pixels) of the painter's device, to be drawn on that painter.
-    WoodSurface(const QPainter &painter, const QRectF &area);
+    // Where the area covers an image that the painter paints on, the wood is laid on it directly.
+    WoodSurface(QPainter &painter, const QRectF &area);
+    WoodSurface(const WoodSurface &) = delete;
+    WoodSurface &operator=(const WoodSurface &) = delete;
 
     // Wood over the whole surface, as paintWood lays it.
     void layWood(std::uint32_t seed, const WoodTone &tone, std::span<const QRectF> hidden = {});
@@ -91,9 +94,13 @@ public:
 private:
     QRectF area_;
     bool upright_ = true;
-    QPoint at_;          // the device pixel of the image's top-left, when upright
-    QTransform toImage_; // logical pixels to the image's pixels
-    QImage image_;
+    QPoint at_;                   // the device pixel of the image's top-left, when upright
+    QTransform toImage_;          // logical pixels to the image's pixels
+    QImage image_;                // the surface's own image, unless laid on the painter's
+    QImage *device_ = nullptr;    // the painter's image, laid on directly
+    QPainter *painter_ = nullptr; // the painter active on device_
+
+    [[nodiscard]] QImage &pixels() { return device_ != nullptr ? *device_ : image_; }
 };
 
 // A raised edge of the given width inside rect: light along the top and left, dark along the

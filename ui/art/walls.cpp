@@ -215,8 +215,9 @@ void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, co
                              std::span<const QRectF> hidden)
 {
     const QRectF bounds = opening.boundingRect();
+    QImage &image = pixels();
     const QRect frame =
-        toImage_.mapRect(bounds).toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
+        toImage_.mapRect(bounds).toAlignedRect().adjusted(-1, -1, 1, 1) & image.rect();
     if (frame.isEmpty())
         return;
     const Coverage coverage(opening, toImage_, frame, wallReach(toImage_) + 2);
@@ -225,8 +226,8 @@ void WoodSurface::cutOpening(const QPainterPath &opening, std::uint32_t seed, co
     QImage floor(frame.size(), QImage::Format_RGB32);
     layWoodOn(floor, toImage_ * QTransform::fromTranslate(-frame.left(), -frame.top()), bounds,
               seed, tone, hidden);
-    auto *const bits = reinterpret_cast<QRgb *>(image_.bits());
-    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    auto *const bits = reinterpret_cast<QRgb *>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
     QRgb *const origin = bits + frame.top() * stride + frame.left();
     for (int y = 0; y < frame.height(); ++y) {
         const uchar *mask = coverage.row(y);

@@ -403,7 +403,7 @@ bool isUpright(const QTransform &device)
 } // namespace
 
 void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std::uint32_t seed,
-               const WoodTone &tone, std::span<const QRectF> hidden)
+               const WoodTone &tone, std::span<const QRectF> hidden, QPainter *active)
 {
     const Grain grain = grainOf(area, seed, tone);
     const Raster raster = rasterOf(image, toImage);
@@ -412,7 +412,15 @@ void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std
     paintBands(canvas, area, grain.bands);
     paintLines(canvas, area, grain, hiddenPixels);
     paintPores(canvas, grain.pores, tone, hiddenPixels);
-    if (!grain.knots.empty()) {
+    if (grain.knots.empty())
+        return;
+    if (active != nullptr) {
+        active->save();
+        active->setRenderHint(QPainter::Antialiasing);
+        active->setClipRect(area);
+        paintKnots(*active, grain.knots, tone);
+        active->restore();
+    } else {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setTransform(toImage);
@@ -433,7 +441,29 @@ void drawDevicePixels(QPainter &painter, QImage &image, QPoint at)
     painter.restore();
 }
 
-WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
+namespace {
+
+// The image the painter paints on, when wood can be laid straight into it: the area covers it
+// exactly, pixel for pixel, and whatever the wood's pixels would be drawn over it with is
+// replaced by them as they are (opaque wood drawn over anything, unclipped).
+QImage *wholeDeviceImage(QPainter &painter, const QRectF &area)
+{
+    QPaintDevice *device = painter.device();
+    if (device == nullptr || device->devType() != QInternal::Image || painter.hasClipping()
+        || painter.opacity() != 1.0
+        || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    auto *image = static_cast<QImage *>(device);
+    if (image->format() != QImage::Format_ARGB32_Premultiplied
+        && image->format() != QImage::Format_RGB32)
+        return nullptr;
+    const QRectF pixels = painter.deviceTransform().mapRect(area);
+    return pixels == QRectF(image->rect()) ? image : nullptr;
+}
+
+} // namespace
+
+WoodSurface::WoodSurface(QPainter &painter, const QRectF &area)
     : area_(area)
 {
     if (area.isEmpty())
@@ -446,7 +476,12 @@ WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
         at_ = pixels.topLeft();
         toImage_ = QTransform(device.m11(), 0, 0, device.m22(), device.dx() - pixels.left(),
                               device.dy() - pixels.top());
-        image_ = QImage(pixels.size(), QImage::Format_RGB32);
+        // Laid on the painter's own image where the wood covers it all: one image, not two.
+        device_ = wholeDeviceImage(painter, area);
+        if (device_ != nullptr)
+            painter_ = &painter;
+        else
+            image_ = QImage(pixels.size(), QImage::Format_RGB32);
     } else {
         // Turned: upright at about the device's resolution, and turned by the painter.
         const double scale = std::max(1.0, std::sqrt(std::abs(device.determinant())));
@@ -459,12 +494,13 @@ WoodSurface::WoodSurface(const QPainter &painter, const QRectF &area)
 
 void WoodSurface::layWood(std::uint32_t seed, const WoodTone &tone, std::span<const QRectF> hidden)
 {
-    if (!image_.isNull())
-        layWoodOn(image_, toImage_, area_, seed, tone, hidden);
+    if (!pixels().isNull())
+        layWoodOn(pixels(), toImage_, area_, seed, tone, hidden, painter_);
 }
 
 void WoodSurface::paint(QPainter &painter)
 {
+    // Wood laid on the painter's own image is there already.
     if (image_.isNull())
         return;
     painter.save();

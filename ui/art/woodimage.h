@@ -29,9 +29,10 @@ inline QRgb mixed(QRgb pixel, QRgb colour, std::uint32_t amount)
     return 0xff000000 | (redBlue & 0xff00ff) | (green & 0x00ff00);
 }
 
-// Lays wood over area (logical pixels) on image, whose pixels toImage maps it to.
+// Lays wood over area (logical pixels) on image, whose pixels toImage maps it to. If a painter
+// is active on the image already, it is given as active; its device transform is toImage.
 void layWoodOn(QImage &image, const QTransform &toImage, const QRectF &area, std::uint32_t seed,
-               const WoodTone &tone, std::span<const QRectF> hidden);
+               const WoodTone &tone, std::span<const QRectF> hidden, QPainter *active = nullptr);
 
 // Draws an image made pixel for pixel in the device's pixels, its top-left at the given
 // device pixel. The image is the caller's own: were it shared, marking its pixel ratio would
