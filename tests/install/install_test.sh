@@ -28,11 +28,15 @@ for f in bin/quintagrid bin/quintagrid-launcher \
     [ -e "$work/prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 
-# The sound module, where the installed game looks for it, loads and offers its entry.
+# The sound module, where the installed game looks for it: every library it needs is found,
+# and it offers its entry.
 module=$(find "$work/prefix" -path '*/quintagrid/quintagrid-sound.so')
 [ -n "$module" ] || { echo "not installed: the sound module"; exit 1; }
-python3 -c 'import ctypes, sys; ctypes.CDLL(sys.argv[1]).quintagridMakeSoundPlayer' "$module" \
-    || { echo "the sound module does not load"; exit 1; }
+if ldd "$module" | grep -q 'not found'; then
+    echo "the sound module misses libraries:"; ldd "$module"; exit 1
+fi
+readelf --dyn-syms -W "$module" | grep -q ' quintagridMakeSoundPlayer$' \
+    || { echo "the sound module has no entry"; exit 1; }
 
 # A sound of the player's own must survive a start.
 data="$work/home/.local/share/quintagrid"
