@@ -78,13 +78,14 @@ def startup(build, server):
 
 
 @contextlib.contextmanager
-def game_with_sounds(build, server):
-    """The real program in a fresh directory with its sounds, as `make run` sets it up, once its
-    board is drawn. Yields (test case, main window, game); the game is stopped afterwards."""
+def started_game(build, server, sounds=True):
+    """The real program in a fresh directory, with its sounds as `make run` sets it up unless
+    `sounds` is false, once its board is drawn. Yields (test case, main window, game); the game
+    is stopped afterwards."""
     directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
     try:
         harness.GAME = os.path.join(build, "ui", "quintagrid")
-        for name in ("tick1.wav", "tick2.wav", "highscre.wav"):
+        for name in ("tick1.wav", "tick2.wav", "highscre.wav") if sounds else ():
             shutil.copy(os.path.join(build, "sounds", name), directory)
         server.move(0, 0)
         game = harness.Game(server, directory, seed=1)
@@ -110,7 +111,7 @@ def whole_game_rss(build, server):
     """Peak memory of the real program over a whole game played by clicks, up to Exit."""
     peaks = []
     for _ in range(3):
-        with game_with_sounds(build, server) as (case, main, game):
+        with started_game(build, server) as (case, main, game):
             case.click(main, harness.button_centre(harness.BEGIN))
             case.wait_for_card(main, 0)
             place_cards(case, main, range(1, 25))
@@ -143,33 +144,20 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def idle(game, server, open_list, seconds=5.0):
+def idle(build, server, open_list, seconds=5.0):
     """Wake-ups per second and CPU (% of a core) of the program doing nothing, with the main
     window alone or with the high-score list open, over `seconds`."""
-    directory = tempfile.mkdtemp(prefix="quintagrid-bench-")
-    try:
-        harness.GAME = os.path.abspath(game)
-        server.move(0, 0)
-        process = harness.Game(server, directory, seed=1)
-        case = harness.GameTestCase()
-        case.x, case.game = server, process
-        try:
-            main = case.wait_for_window(harness.MAIN_SIZE, "the main window")
-            case.wait_for_pixel(main, harness.cell_centre(0), harness.NORMAL, "the board drawn")
-            if open_list:
-                case.click(main, harness.button_centre(harness.HIGH_SCORES))
-                case.wait_for_window(harness.HIGH_SCORES_SIZE, "the high-score list")
-            time.sleep(1.0)  # let the start-up's last events and the icon settle
-            pid = process.process.pid
-            switches, cpu, t0 = thread_switches(pid), cpu_seconds(pid), time.monotonic()
-            time.sleep(seconds)
-            elapsed = time.monotonic() - t0
-            return ((thread_switches(pid) - switches) / elapsed,
-                    100.0 * (cpu_seconds(pid) - cpu) / elapsed)
-        finally:
-            process.stop()
-    finally:
-        shutil.rmtree(directory, True)
+    with started_game(build, server, sounds=False) as (case, main, game):
+        if open_list:
+            case.click(main, harness.button_centre(harness.HIGH_SCORES))
+            case.wait_for_window(harness.HIGH_SCORES_SIZE, "the high-score list")
+        time.sleep(1.0)  # let the start-up's last events and the icon settle
+        pid = game.process.pid
+        switches, cpu, t0 = thread_switches(pid), cpu_seconds(pid), time.monotonic()
+        time.sleep(seconds)
+        elapsed = time.monotonic() - t0
+        return ((thread_switches(pid) - switches) / elapsed,
+                100.0 * (cpu_seconds(pid) - cpu) / elapsed)
 
 
 def on_cpu_ns(pid):
@@ -224,7 +212,7 @@ def animation_cpu(build, server, pulse_server):
     server.env = dict(env, PULSE_SERVER=pulse_server)
     try:
         for _ in range(RUNS):
-            with game_with_sounds(build, server) as (case, main, game):
+            with started_game(build, server) as (case, main, game):
                 pid = game.process.pid
                 shuffles.append(cpu_after(
                     pid, lambda: case.click(main, harness.button_centre(harness.BEGIN))))
@@ -283,10 +271,9 @@ def scoring(build):
 
 def idle_and_animations(build, server, row):
     """The idle figures and the whole game's CPU during the animations."""
-    game = os.path.join(build, "ui", "quintagrid")
     for open_list in (False, True):
         what = "high-score list open" if open_list else "main window alone"
-        wakes, cpu = idle(game, server, open_list)
+        wakes, cpu = idle(build, server, open_list)
         row(f"idle, {what}: thread wake-ups", wakes, "/s", "≤ 5 /s", wakes <= 5)
         row(f"idle, {what}: CPU", cpu, "% of a core")
     sinks = [("no sound server", "unix:" + os.path.join(tempfile.gettempdir(), "no-server"))]
