@@ -13,30 +13,9 @@ namespace ui {
 
 namespace {
 
-struct FaceArt
-{
-    Face face;
-    const char *word;
-    bool pressed;
-};
-
-// Which word and which state each store entry shows.
-constexpr std::array<FaceArt, 14> faces = {{
-    {Face::BeginReleased, "Begin", false},
-    {Face::ExitReleased, "Exit", false},
-    {Face::HighScoresReleased, "High Scores", false},
-    {Face::MinimizeReleased, "Minimize", false},
-    {Face::BeginPressed, "Begin", true},
-    {Face::ExitPressed, "Exit", true},
-    {Face::HighScoresPressed, "High Scores", true},
-    {Face::MinimizePressed, "Minimize", true},
-    {Face::AboutReleased, "About", false},
-    {Face::AboutPressed, "About", true},
-    {Face::OkReleased, "OK", false},
-    {Face::OkPressed, "OK", true},
-    {Face::ClearReleased, "Clear", false},
-    {Face::ClearPressed, "Clear", true},
-}};
+// The word on each button's two faces, in the order of ButtonFaces.
+constexpr std::array<const char *, ButtonFaces.size()> buttonWords = {
+    "Begin", "Exit", "High Scores", "Minimize", "About", "OK", "Clear"};
 
 // Draws the store's card faces ahead of need, once the window has been painted.
 class CardsAhead final : public QObject
@@ -99,13 +78,17 @@ frmCards::frmCards()
         picCard_[index] = std::make_shared<Picture>(qtext(game::cardName(id)), art::CardSize,
                                                     [id](QPainter &p) { art::paintCard(p, id); });
     }
-    for (const FaceArt &face : faces) {
-        const QString description = qtext(face.word)
-            + (face.pressed ? QStringLiteral(", pressed") : QStringLiteral(", released"));
-        pictures_[static_cast<std::size_t>(face.face)] =
-            std::make_shared<Picture>(description, art::FaceSize, [face](QPainter &p) {
-                art::paintButtonFace(p, face.word, face.pressed);
-            });
+    for (std::size_t button = 0; button < ButtonFaces.size(); ++button) {
+        const char *word = buttonWords[button];
+        for (const bool pressed : {false, true}) {
+            const Face face = pressed ? ButtonFaces[button].pressed : ButtonFaces[button].released;
+            const QString description = qtext(word)
+                + (pressed ? QStringLiteral(", pressed") : QStringLiteral(", released"));
+            pictures_[static_cast<std::size_t>(face)] =
+                std::make_shared<Picture>(description, art::FaceSize, [word, pressed](QPainter &p) {
+                    art::paintButtonFace(p, word, pressed);
+                });
+        }
     }
 }
 
