@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -76,18 +76,31 @@ bool writeInPlace(const QString &path, const QByteArray &content)
     return ::close(fd) == 0 && written;
 }
 
+// Whether a name is one QSaveFile gives its temporary file: the file's own name, a dot and
+// six letters or digits.
+bool isSaveLeftover(QStringView name, QStringView fileName)
+{
+    constexpr qsizetype SuffixLength = 6;
+    if (name.size() != fileName.size() + 1 + SuffixLength || !name.startsWith(fileName)
+        || name[fileName.size()] != u'.')
+        return false;
+    const auto isAsciiAlnum = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    };
+    const QStringView suffix = name.right(SuffixLength);
+    return std::all_of(suffix.begin(), suffix.end(), isAsciiAlnum);
+}
+
 // Files that an interrupted save left behind: the save's own temporary names beside the
-// file, regular files of this user only.
+// file, regular files of this user only. Names are compared by hand: a name filter or a
+// pattern would bring in the regular-expression engine for one short test.
 void removeLeftovers(const QString &path)
 {
     const QFileInfo target(path);
     const QDir directory = target.absoluteDir();
-    const QRegularExpression ownName(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
-    const QStringList names = directory.entryList({target.fileName() + QStringLiteral(".??????")},
-                                                  QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = directory.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
-        if (!ownName.match(name).hasMatch())
+        if (!isSaveLeftover(name, target.fileName()))
             continue;
         const QByteArray leftover = QFile::encodeName(directory.filePath(name));
         struct stat info

@@ -199,6 +199,8 @@ private slots:
                                          << "file" << false;
         QTest::newRow("seven characters") << "tavrinhs.aBcXyZw"
                                           << "file" << false;
+        QTest::newRow("a letter beyond ASCII")
+            << QStringLiteral("tavrinhs.aBcXy\u00e9") << "file" << false;
         QTest::newRow("a dot among them") << "tavrinhs.aB.XyZ"
                                           << "file" << false;
         QTest::newRow("another file's pattern") << "tavrinhz.aBcXyZ"
