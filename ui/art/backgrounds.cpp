@@ -117,8 +117,8 @@ void paintBanner(QPainter &painter, const QRectF &banner)
     painter.setPen(QPen(QColor(Gold.red(), Gold.green(), Gold.blue(), 110), 1));
     painter.drawRoundedRect(cloth.adjusted(2, 2, -2, -2), 1.5, 1.5);
 
-    const QPainterPath title = letteringPath(QStringLiteral("Quintagrid"),
-                                             letteringFont(30, false, true), banner.center());
+    const QPainterPath title =
+        letteringPath(QStringLiteral("Quintagrid"), letteringFont(30, true), banner.center());
     painter.fillPath(title.translated(1.5, 1.5), QColor(0, 40, 0, 110));
     paintLettering(painter, title, 3.0);
 
@@ -181,7 +181,7 @@ void paintFan(QPainter &painter, const QRectF &area)
 
     const QPointF captionAt(area.center().x(), area.bottom() - 54);
     const QPainterPath name =
-        letteringPath(QStringLiteral("Straight Flush"), letteringFont(21, false, true), captionAt);
+        letteringPath(QStringLiteral("Straight Flush"), letteringFont(21, true), captionAt);
     painter.fillPath(name.translated(1.2, 1.2), QColor(0, 40, 0, 110));
     paintLettering(painter, name, 2.6);
     QFont small = letteringFont(13);

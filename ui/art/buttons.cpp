@@ -4,7 +4,6 @@
 #include "ui/art/art.h"
 #include "ui/art/drawing.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 namespace art {
@@ -13,24 +12,11 @@ using namespace drawing;
 
 namespace {
 
-// The widest word must fit between the bevels with room to spare.
+// The widest word must fit between the bevels with room to spare. A word wider than that in
+// the lettering face is narrowed to fit: the face's own condensed cut would cost a second font
+// at start-up for the one word that needs it.
 constexpr qreal LetteringWidth = 68;
 constexpr qreal LetteringSize = 13;
-// The font's glyph boxes, rounded to whole pixels, come this close to the outline's width.
-constexpr qreal MetricsSlack = 3;
-
-// The lettering in the normal face if it fits, otherwise in the condensed one. A word that the
-// font's metrics put clearly too wide skips the normal face's outline.
-QPainterPath widestLettering(const QString &text, QPointF centre)
-{
-    const QFont normal = letteringFont(LetteringSize);
-    if (QFontMetricsF(normal).tightBoundingRect(text).width() <= LetteringWidth + MetricsSlack) {
-        QPainterPath path = letteringPath(text, normal, centre);
-        if (path.boundingRect().width() <= LetteringWidth)
-            return path;
-    }
-    return letteringPath(text, letteringFont(LetteringSize, true), centre);
-}
 
 } // namespace
 
@@ -55,7 +41,7 @@ void paintButtonFace(QPainter &painter, std::string_view word, bool pressed)
     painter.restore();
 
     const QString text = QString::fromUtf8(word.data(), qsizetype(word.size()));
-    QPainterPath path = widestLettering(text, face.center());
+    QPainterPath path = letteringPath(text, letteringFont(LetteringSize), face.center());
     if (path.boundingRect().width() > LetteringWidth) {
         const qreal squeeze = LetteringWidth / path.boundingRect().width();
         const QPointF c = face.center();

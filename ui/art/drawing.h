@@ -108,8 +108,8 @@ private:
 void paintBevel(QPainter &painter, const QRectF &rect, qreal width, const QColor &light,
                 const QColor &dark, bool sunken);
 
-// A bold sans-serif face for lettering, sized in pixels.
-[[nodiscard]] QFont letteringFont(qreal pixelSize, bool condensed = false, bool serif = false);
+// A bold face for lettering, sans-serif unless asked for serif, sized in pixels.
+[[nodiscard]] QFont letteringFont(qreal pixelSize, bool serif = false);
 
 // Lettering as an outline: the text's path, centred on centre (its cap height centred
 // vertically), to be stroked dark and filled.

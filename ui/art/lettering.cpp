@@ -10,15 +10,13 @@
 
 namespace art::drawing {
 
-QFont letteringFont(qreal pixelSize, bool condensed, bool serif)
+QFont letteringFont(qreal pixelSize, bool serif)
 {
     // Paths are taken from a large face and scaled, so any fractional size is exact.
     QFont font(serif ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans"));
     font.setStyleHint(serif ? QFont::Serif : QFont::SansSerif);
     font.setWeight(QFont::Bold);
     font.setPixelSize(qMax(1, qRound(pixelSize)));
-    if (condensed)
-        font.setStretch(QFont::Condensed);
     return font;
 }
 
