@@ -31,6 +31,7 @@ FramelessWindow::FramelessWindow(const layout::WindowLayout &window, Qt::WindowF
     : QWidget(nullptr, kind | Qt::FramelessWindowHint)
     , background_(backgroundPicture(window))
 {
+    background_->drawAhead(devicePixelRatioF());
     setObjectName(qtext(window.name));
     setWindowTitle(QStringLiteral("Quintagrid"));
     setFixedSize(window.size());

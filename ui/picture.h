@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,10 @@ public:
     [[nodiscard]] QPixmap pixmap(qreal devicePixelRatio) const;
     // Whether the picture has been rendered at this device pixel ratio already.
     [[nodiscard]] bool isDrawn(qreal devicePixelRatio) const;
+    // Starts rendering the picture at this device pixel ratio on a worker thread, so that
+    // pixmap() finds it ready or waits only for the rest. A window asks for its pictures while
+    // it is still being built; they are drawn meanwhile on the processor's other cores.
+    void drawAhead(qreal devicePixelRatio) const;
 
     // Draws the picture at (x, y), in the painter's device pixel ratio.
     void draw(QPainter &painter, int x, int y) const;
@@ -40,6 +45,7 @@ private:
     QSize size_;
     Painter painter_;
     mutable std::vector<std::pair<qreal, QPixmap>> rendered_;
+    mutable std::vector<std::pair<qreal, std::future<QImage>>> ahead_;
 };
 
 // Boxes share pictures: giving a box the picture another box shows never copies it.
