@@ -283,6 +283,41 @@ private slots:
         QVERIFY(first == draw(windowNamed(window)));
     }
 
+    void pictureDrawnAheadIsTheOneDrawnInPlace_data()
+    {
+        QTest::addColumn<QByteArray>("what");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("seeThrough");
+        QTest::newRow("the main window's wood at 1") << QByteArray("wood") << 1.0 << false;
+        QTest::newRow("the main window's wood at 2") << QByteArray("wood") << 2.0 << false;
+        QTest::newRow("a card at 1.5") << QByteArray("card") << 1.5 << false;
+        QTest::newRow("a disc on nothing at 1") << QByteArray("disc") << 1.0 << true;
+    }
+
+    // Drawn on a worker, a picture reaches the screen with the same pixels, in the same
+    // format, as one drawn when it is first shown.
+    void pictureDrawnAheadIsTheOneDrawnInPlace()
+    {
+        QFETCH(QByteArray, what);
+        QFETCH(qreal, ratio);
+        QFETCH(bool, seeThrough);
+        const ui::Picture::Painter painter = [what](QPainter &p) {
+            if (what == "wood")
+                art::paintBackground(p, ui::layout::frmQuintagrid);
+            else if (what == "card")
+                art::paintCard(p, game::CardId(12));
+            else
+                p.drawEllipse(2, 2, 20, 20);
+        };
+        const QSize size = what == "wood" ? ui::layout::frmQuintagrid.size() : art::CardSize;
+        const ui::Picture ahead(QString(), size, painter);
+        const ui::Picture inPlace(QString(), size, painter);
+        ahead.drawAhead(ratio);
+        const QImage expected = inPlace.pixmap(ratio).toImage();
+        QCOMPARE(ahead.pixmap(ratio).toImage(), expected);
+        QCOMPARE(expected.hasAlphaChannel(), seeThrough);
+    }
+
     void woodIsLeftOutOnlyWhereItIsHidden_data()
     {
         QTest::addColumn<qreal>("ratio");
