@@ -15,6 +15,10 @@
 #include <QDir>
 #include <QSessionManager>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace ui {
 
 Application::Application()
@@ -46,8 +50,24 @@ void Application::saveHighScores()
     highscores::savehighscores(shared_.module1.table);
 }
 
+namespace {
+
+// One heap for all threads. The C library gives every thread that allocates a heap of its own
+// and keeps it for the life of the process; the game's threads (pictures drawn ahead, sound)
+// allocate little and seldom at the same time, so one heap serves them all and memory freed on
+// one thread is used again on another.
+void shareOneHeap()
+{
+#ifdef __GLIBC__
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
+} // namespace
+
 int runProgram(int argc, char *argv[], const std::function<void(frmQuintagrid &)> &beforeStart)
 {
+    shareOneHeap(); // before any thread starts
     platform::preferX11WhereAvailable();
     // Before any window: a start in a directory where a game already runs only brings that
     // game to the front.
