@@ -189,9 +189,7 @@ PictureButton::PictureButton(QWidget *parent, const layout::Control &control, Pi
     , released_(std::move(released))
     , pressed_(std::move(pressed))
 {
-    // The face it shows first is drawn now, while the window's background is drawn on another
-    // core; drawn on a worker, its lettering would load a second copy of the font.
-    (void)released_->pixmap(devicePixelRatioF());
+    released_->drawAhead(devicePixelRatioF()); // the face it shows first
     setPicture(released_);
     setFocusPolicy(Qt::TabFocus);
     connect(this, &PictureBox::mouseDown, this, [this] { setPicture(pressed_); });

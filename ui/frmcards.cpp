@@ -80,13 +80,16 @@ frmCards::frmCards()
     }
     for (std::size_t button = 0; button < ButtonFaces.size(); ++button) {
         const char *word = buttonWords[button];
+        // The outline is made here, where the fonts are used, so that the faces can be drawn
+        // ahead on a worker.
+        const QPainterPath lettering = art::buttonLettering(word);
         for (const bool pressed : {false, true}) {
             const Face face = pressed ? ButtonFaces[button].pressed : ButtonFaces[button].released;
             const QString description = qtext(word)
                 + (pressed ? QStringLiteral(", pressed") : QStringLiteral(", released"));
-            pictures_[static_cast<std::size_t>(face)] =
-                std::make_shared<Picture>(description, art::FaceSize, [word, pressed](QPainter &p) {
-                    art::paintButtonFace(p, word, pressed);
+            pictures_[static_cast<std::size_t>(face)] = std::make_shared<Picture>(
+                description, art::FaceSize, [word, lettering, pressed](QPainter &p) {
+                    art::paintButtonFace(p, word, lettering, pressed);
                 });
         }
     }

@@ -8,6 +8,7 @@
 #include "ui/layout.h"
 
 #include <QColor>
+#include <QPainterPath>
 #include <QPoint>
 #include <QSize>
 
@@ -32,8 +33,16 @@ inline constexpr QSize PointerSize {32, 32};
 // pips or a court figure.
 void paintCard(QPainter &painter, game::CardId id);
 
-// A picture button's face: a wooden plate with a word. Released faces look raised, pressed
-// faces pushed in.
+// A picture button's word as an outline, in the lettering face, narrowed to fit the plate.
+// It takes the font: made on the GUI thread, which has the font at hand for its captions, it
+// lets the face itself be drawn on any thread.
+[[nodiscard]] QPainterPath buttonLettering(std::string_view word);
+
+// A picture button's face: a wooden plate with its word, outlined by buttonLettering.
+// Released faces look raised, pressed faces pushed in.
+void paintButtonFace(QPainter &painter, std::string_view word, const QPainterPath &lettering,
+                     bool pressed);
+// The same, with the word's outline made on the spot.
 void paintButtonFace(QPainter &painter, std::string_view word, bool pressed);
 
 // A window's background: a wooden board with a bevelled opening where each control sits.

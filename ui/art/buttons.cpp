@@ -20,7 +20,25 @@ constexpr qreal LetteringSize = 13;
 
 } // namespace
 
-void paintButtonFace(QPainter &painter, std::string_view word, bool pressed)
+QPainterPath buttonLettering(std::string_view word)
+{
+    const QRectF face(QPointF(0, 0), FaceSize);
+    const QString text = QString::fromUtf8(word.data(), qsizetype(word.size()));
+    QPainterPath path = letteringPath(text, letteringFont(LetteringSize), face.center());
+    if (path.boundingRect().width() > LetteringWidth) {
+        const qreal squeeze = LetteringWidth / path.boundingRect().width();
+        const QPointF c = face.center();
+        path = QTransform()
+                   .translate(c.x(), c.y())
+                   .scale(squeeze, 1)
+                   .translate(-c.x(), -c.y())
+                   .map(path);
+    }
+    return path;
+}
+
+void paintButtonFace(QPainter &painter, std::string_view word, const QPainterPath &lettering,
+                     bool pressed)
 {
     const QRectF face(QPointF(0, 0), FaceSize);
     const QRectF plate = face.adjusted(1, 1, -1, -1);
@@ -40,20 +58,18 @@ void paintButtonFace(QPainter &painter, std::string_view word, bool pressed)
     painter.drawRect(face.adjusted(0.5, 0.5, -0.5, -0.5));
     painter.restore();
 
-    const QString text = QString::fromUtf8(word.data(), qsizetype(word.size()));
-    QPainterPath path = letteringPath(text, letteringFont(LetteringSize), face.center());
-    if (path.boundingRect().width() > LetteringWidth) {
-        const qreal squeeze = LetteringWidth / path.boundingRect().width();
-        const QPointF c = face.center();
-        path = QTransform()
-                   .translate(c.x(), c.y())
-                   .scale(squeeze, 1)
-                   .translate(-c.x(), -c.y())
-                   .map(path);
-    }
+    // Copied element by element before anything reads it: the outline may be shared with a
+    // face being drawn on another thread, and a path works out its bounds when first asked.
+    QPainterPath path;
+    path.addPath(lettering);
     if (pressed)
         path.translate(1, 1);
     paintLettering(painter, path, 2.6);
+}
+
+void paintButtonFace(QPainter &painter, std::string_view word, bool pressed)
+{
+    paintButtonFace(painter, word, buttonLettering(word), pressed);
 }
 
 } // namespace art
