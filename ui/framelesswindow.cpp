@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -75,10 +76,10 @@ void FramelessWindow::Form_MouseMove(Qt::MouseButtons buttons, float x, float y)
     setTopTwips(top - dragy + y);
 }
 
-void FramelessWindow::paintEvent(QPaintEvent *)
+void FramelessWindow::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    background_->draw(painter, 0, 0);
+    background_->draw(painter, event->region());
     // The icon is given just after the first paint: the window system may have every size of
     // it drawn at once, and that must not hold back the window's first picture.
     if (!iconGiven_) {

@@ -84,6 +84,19 @@ void Picture::draw(QPainter &painter, int x, int y) const
     painter.drawPixmap(x, y, pixmap(painter.device()->devicePixelRatioF()));
 }
 
+void Picture::draw(QPainter &painter, const QRegion &region) const
+{
+    const QPixmap drawn = pixmap(painter.device()->devicePixelRatioF());
+    const qreal ratio = drawn.devicePixelRatio();
+    painter.save();
+    for (const QRect &part : region) {
+        painter.setClipRect(part);
+        painter.drawPixmap(part, drawn,
+                           QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+    }
+    painter.restore();
+}
+
 QPixmap renderPixmap(QSize size, qreal devicePixelRatio, const Picture::Painter &painter)
 {
     // Drawn in the image format a raster pixmap keeps, and handed over whole: no copy, no

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 
@@ -39,6 +40,10 @@ public:
 
     // Draws the picture at (x, y), in the painter's device pixel ratio.
     void draw(QPainter &painter, int x, int y) const;
+    // Draws the part of the picture, placed at (0, 0), that lies within `region`, a rectangle at a
+    // time: given a region of several rectangles at once, the paint engine first copies the
+    // whole picture.
+    void draw(QPainter &painter, const QRegion &region) const;
 
 private:
     QString description_;

@@ -318,6 +318,43 @@ private slots:
         QCOMPARE(expected.hasAlphaChannel(), seeThrough);
     }
 
+    void pictureDrawnWithinARegionMatchesTheWholeThere_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("at 1") << 1.0;
+        QTest::newRow("at 1.5") << 1.5;
+        QTest::newRow("at 2") << 2.0;
+    }
+
+    // A window repaints its background only where asked, a rectangle at a time: each part
+    // shows the picture's own pixels there, and nothing is drawn outside the region.
+    void pictureDrawnWithinARegionMatchesTheWholeThere()
+    {
+        QFETCH(qreal, ratio);
+        const ui::PictureRef picture = ui::backgroundPicture(ui::layout::frmEnterName);
+        const QRegion region = QRegion(10, 12, 40, 30) + QRegion(100, 50, 60, 20);
+        const auto drawn = [&](bool whole) {
+            QImage image(picture->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            if (whole)
+                picture->draw(painter, 0, 0);
+            else
+                picture->draw(painter, region);
+            return image;
+        };
+        const QImage whole = drawn(true);
+        const QImage parts = drawn(false);
+        for (const QPoint at :
+             {QPoint(10, 12), QPoint(49, 41), QPoint(100, 50), QPoint(159, 69), QPoint(30, 25),
+              QPoint(9, 12), QPoint(50, 41), QPoint(99, 50), QPoint(130, 70)}) {
+            const QPoint pixel = (QPointF(at) * ratio).toPoint();
+            const QRgb expected = region.contains(at) ? whole.pixel(pixel) : qRgb(0, 0, 0);
+            QCOMPARE(parts.pixel(pixel), expected);
+        }
+    }
+
     void woodIsLeftOutOnlyWhereItIsHidden_data()
     {
         QTest::addColumn<qreal>("ratio");
