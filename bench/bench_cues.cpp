@@ -7,14 +7,14 @@
 //
 // Usage: bench_cues [directory holding the cue files]
 #include "ui/platform/backgroundsoundplayer.h"
-#include "ui/platform/qtsoundplayer.h"
+#include "ui/platform/pulsesoundplayer.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMediaDevices>
 #include <QTimer>
+
+#include <pulse/simple.h>
 
 #include <algorithm>
 #include <atomic>
@@ -71,6 +71,17 @@ Timings timeCues(const std::function<void(platform::Cue)> &play)
     return timings;
 }
 
+// Whether the sound server takes a playback stream.
+[[nodiscard]] bool soundServerTakesAStream()
+{
+    const pa_sample_spec spec {PA_SAMPLE_S16LE, 44100, 1};
+    pa_simple *stream = pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Probe",
+                                      &spec, nullptr, nullptr, nullptr);
+    if (stream)
+        pa_simple_free(stream);
+    return stream != nullptr;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -84,14 +95,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "bench_cues: no directory %s\n", qPrintable(dir));
         return 1;
     }
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
+    if (!soundServerTakesAStream()) {
         std::printf("bench_cues: no device\n");
         return 0;
     }
 
     int alerts = 0;
-    platform::QtSoundPlayer player([&alerts] { ++alerts; });
+    platform::PulseSoundPlayer player([&alerts] { ++alerts; });
     const Timings direct = timeCues([&](platform::Cue cue) { player.play(cue); });
 
     const qint64 first = direct.playNs.front();
@@ -100,10 +110,11 @@ int main(int argc, char *argv[])
     const qint64 median = rest[rest.size() / 2];
     const qint64 p95 = rest[rest.size() * 95 / 100];
 
+    const QByteArray server = qgetenv("PULSE_SERVER");
     std::printf("bench_cues: %d cues, %s and %s in turn, every %d ms, on \"%s\"\n", Cues,
                 platform::fileNameOf(platform::Cue::ShuffleFrame),
                 platform::fileNameOf(platform::Cue::OpeningCard), IntervalMs,
-                qPrintable(device.description()));
+                server.isEmpty() ? "the default sound server" : server.constData());
     std::printf("  first cue (reads the file): %.3f ms\n", ms(first));
     std::printf("  play() over the other %zu:  median %.3f ms, 95%% %.3f ms, max %.3f ms\n",
                 rest.size(), ms(median), ms(p95), ms(rest.back()));
@@ -115,7 +126,7 @@ int main(int argc, char *argv[])
     // The game starts its cues through the sound thread: what that costs the caller.
     std::atomic<int> threadAlerts = 0;
     platform::BackgroundSoundPlayer background([&threadAlerts] {
-        return std::make_unique<platform::QtSoundPlayer>([&threadAlerts] { ++threadAlerts; });
+        return std::make_unique<platform::PulseSoundPlayer>([&threadAlerts] { ++threadAlerts; });
     });
     Timings posted = timeCues([&](platform::Cue cue) { background.play(cue); });
     std::sort(posted.playNs.begin(), posted.playNs.end());

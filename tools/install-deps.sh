@@ -17,6 +17,7 @@ qt6-svg-dev
 qt6-qpa-plugins
 libgl-dev
 libxcb1-dev
+libpulse-dev
 fonts-dejavu-core
 xvfb
 xauth

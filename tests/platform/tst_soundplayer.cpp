@@ -1,26 +1,27 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Qt sound player on real wave files in a scratch current directory, with an alert that
+// The PulseAudio sound player on real wave files in a scratch current directory, with an alert that
 // counts instead of beeping. The tests of the audio stream itself need a sound output; ctest
 // runs them a second time against a private null-sink sound server.
 #include "tests/platform/cuefiles.h"
 
-#include "ui/platform/qtsoundplayer.h"
+#include "ui/platform/pulsesoundplayer.h"
 
-#include <QAudioDevice>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
+#include <pulse/simple.h>
+
 #include <memory>
 
 using platform::Cue;
-using platform::QtSoundPlayer;
+using platform::PulseSoundPlayer;
+using Sample = platform::WaveFormat::Sample;
 
 namespace {
 
@@ -76,6 +77,17 @@ void putLittleEndian(QByteArray &out, quint32 value, int bytes)
     return wave(2, 1, 44100, 16, QByteArray(totalBytes - 44, '\0'));
 }
 
+// Whether a sound server takes a playback stream, asked without the player.
+[[nodiscard]] bool soundServerTakesAStream()
+{
+    const pa_sample_spec spec {PA_SAMPLE_S16LE, 44100, 1};
+    pa_simple *stream = pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Probe",
+                                      &spec, nullptr, nullptr, nullptr);
+    if (stream)
+        pa_simple_free(stream);
+    return stream != nullptr;
+}
+
 } // namespace
 
 class SoundPlayerTest : public QObject
@@ -87,9 +99,9 @@ class SoundPlayerTest : public QObject
     std::unique_ptr<QTemporaryDir> runDir_; // the current directory of one test
     int alerts_ = 0;
 
-    [[nodiscard]] std::unique_ptr<QtSoundPlayer> makePlayer(int idleMs = 2000)
+    [[nodiscard]] std::unique_ptr<PulseSoundPlayer> makePlayer(int idleMs = 2000)
     {
-        return std::make_unique<QtSoundPlayer>([this] { ++alerts_; }, idleMs);
+        return std::make_unique<PulseSoundPlayer>([this] { ++alerts_; }, idleMs);
     }
 
     // Puts the generated file of cue `from` into the current directory as the file of `cue`.
@@ -176,7 +188,7 @@ private slots:
 
     void missingFileWithTheDesktopBeepReturns()
     {
-        QtSoundPlayer player;
+        PulseSoundPlayer player;
         QVERIFY_THROWS_NO_EXCEPTION(player.play(Cue::OpeningCard));
         QCOMPARE(player.loads(), 0);
     }
@@ -277,24 +289,24 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("rate");
         QTest::addColumn<int>("channels");
-        QTest::addColumn<QAudioFormat::SampleFormat>("format");
+        QTest::addColumn<Sample>("format");
         QTest::addColumn<QByteArray>("samples");
         const QByteArray bytes = QByteArray::fromHex("0102030405060708090a0b0c");
         QTest::newRow("8-bit mono")
-            << wave(1, 1, 22050, 8, bytes) << 22050 << 1 << QAudioFormat::UInt8 << bytes;
+            << wave(1, 1, 22050, 8, bytes) << 22050 << 1 << Sample::UInt8 << bytes;
         QTest::newRow("16-bit stereo")
-            << wave(1, 2, 44100, 16, bytes) << 44100 << 2 << QAudioFormat::Int16 << bytes;
+            << wave(1, 2, 44100, 16, bytes) << 44100 << 2 << Sample::Int16 << bytes;
         QTest::newRow("24-bit stereo")
-            << wave(1, 2, 48000, 24, bytes) << 48000 << 2 << QAudioFormat::Int32
+            << wave(1, 2, 48000, 24, bytes) << 48000 << 2 << Sample::Int32
             << QByteArray::fromHex("000102030004050600070809000a0b0c");
         QTest::newRow("32-bit mono")
-            << wave(1, 1, 8000, 32, bytes) << 8000 << 1 << QAudioFormat::Int32 << bytes;
+            << wave(1, 1, 8000, 32, bytes) << 8000 << 1 << Sample::Int32 << bytes;
         QTest::newRow("float mono")
-            << wave(3, 1, 96000, 32, bytes) << 96000 << 1 << QAudioFormat::Float << bytes;
+            << wave(3, 1, 96000, 32, bytes) << 96000 << 1 << Sample::Float << bytes;
         QTest::newRow("extensible 16-bit")
-            << wave(1, 2, 44100, 16, bytes, true) << 44100 << 2 << QAudioFormat::Int16 << bytes;
-        QTest::newRow("half a frame at the end") << wave(1, 2, 44100, 16, bytes + "\x01\x02")
-                                                 << 44100 << 2 << QAudioFormat::Int16 << bytes;
+            << wave(1, 2, 44100, 16, bytes, true) << 44100 << 2 << Sample::Int16 << bytes;
+        QTest::newRow("half a frame at the end")
+            << wave(1, 2, 44100, 16, bytes + "\x01\x02") << 44100 << 2 << Sample::Int16 << bytes;
     }
 
     void everyPcmLayoutDecodes()
@@ -302,14 +314,34 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(int, rate);
         QFETCH(int, channels);
-        QFETCH(QAudioFormat::SampleFormat, format);
+        QFETCH(Sample, format);
         QFETCH(QByteArray, samples);
         const std::optional<platform::WaveSamples> decoded = platform::decodeWave(file);
         QVERIFY(decoded);
-        QCOMPARE(decoded->format.sampleRate(), rate);
-        QCOMPARE(decoded->format.channelCount(), channels);
-        QCOMPARE(decoded->format.sampleFormat(), format);
+        QCOMPARE(decoded->format.rate, rate);
+        QCOMPARE(decoded->format.channels, channels);
+        QCOMPARE(decoded->format.sample, format);
         QCOMPARE(decoded->samples, samples);
+    }
+
+    void eachSampleFormatGoesToTheServerAsItsLittleEndianOne_data()
+    {
+        QTest::addColumn<Sample>("sample");
+        QTest::addColumn<int>("server");
+        QTest::newRow("8-bit") << Sample::UInt8 << int(PA_SAMPLE_U8);
+        QTest::newRow("16-bit") << Sample::Int16 << int(PA_SAMPLE_S16LE);
+        QTest::newRow("32-bit") << Sample::Int32 << int(PA_SAMPLE_S32LE);
+        QTest::newRow("float") << Sample::Float << int(PA_SAMPLE_FLOAT32LE);
+    }
+
+    void eachSampleFormatGoesToTheServerAsItsLittleEndianOne()
+    {
+        QFETCH(Sample, sample);
+        QFETCH(int, server);
+        const pa_sample_spec spec = platform::sampleSpecOf({sample, 6, 22050});
+        QCOMPARE(int(spec.format), server);
+        QCOMPARE(int(spec.channels), 6);
+        QCOMPARE(spec.rate, 22050u);
     }
 
     void undecodableWaveSavedAgainIsTriedAgain()
@@ -360,8 +392,8 @@ private slots:
 
     void withoutASoundOutputCuesAreSilent()
     {
-        if (!QMediaDevices::defaultAudioOutput().isNull())
-            QSKIP("there is a sound output");
+        if (soundServerTakesAStream())
+            QSKIP("there is a sound server");
         put(Cue::ShuffleFrame);
         const auto player = makePlayer();
         player->play(Cue::ShuffleFrame);
@@ -372,8 +404,8 @@ private slots:
 
     void oneStreamCarriesCuesInARowAndClosesWhenIdle()
     {
-        if (QMediaDevices::defaultAudioOutput().isNull())
-            QSKIP("no sound output: run under bench/with-null-sink.sh");
+        if (!soundServerTakesAStream())
+            QSKIP("no sound server: run under bench/with-null-sink.sh");
         put(Cue::ShuffleFrame);
         put(Cue::OpeningCard);
         const auto player = makePlayer(100);
@@ -391,8 +423,8 @@ private slots:
 
     void cueOfAnotherFormatReopensTheStream()
     {
-        if (QMediaDevices::defaultAudioOutput().isNull())
-            QSKIP("no sound output: run under bench/with-null-sink.sh");
+        if (!soundServerTakesAStream())
+            QSKIP("no sound server: run under bench/with-null-sink.sh");
         put(Cue::ShuffleFrame);
         putBytes(Cue::OpeningCard, wave(1, 2, 22050, 8, QByteArray(2000, '\x80')));
         const auto player = makePlayer();

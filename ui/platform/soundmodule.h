@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Mossgrovity
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sound player lives in a module of its own, loaded at the first cue: Qt Multimedia and the
-// sound server's client libraries come with it, so the game starts, and an idle game runs,
+// The sound player lives in a module of its own, loaded at the first cue: the sound server's
+// client library and its threads come with it, so the game starts, and an idle game runs,
 // without them.
 #pragma once
 
