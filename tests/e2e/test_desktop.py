@@ -73,7 +73,10 @@ class DesktopServer(XServer):
         children, placed where xwininfo finds them on the screen."""
         found = []
         for window in self.visible_windows():
-            info = self.run("xwininfo", "-id", str(window))
+            try:
+                info = self.run("xwininfo", "-id", str(window))
+            except AssertionError:
+                continue  # closed since it was listed
             if '"Quintagrid"' not in info:
                 continue
             frame = self.wire.top_level(window)
