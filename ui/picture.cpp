@@ -22,20 +22,26 @@ auto findRatio(Entries &entries, qreal devicePixelRatio)
     });
 }
 
-// A picture drawn on a worker, made ready to become a pixmap without further work on the
-// GUI thread: a picture without a single see-through pixel is marked opaque there and then,
-// as a raster pixmap would otherwise do, copying it, when it is handed over.
-QImage renderForHandOver(QSize size, qreal devicePixelRatio, const Picture::Painter &painter)
+// A picture as it is kept. One without a single see-through pixel is kept in three bytes a
+// pixel, a quarter less than the four it is drawn in, and with nothing to blend when it is
+// shown; a see-through one as it was drawn.
+QImage keptImage(QImage drawn)
 {
-    QImage image = art::renderImage(size, devicePixelRatio, painter);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        if (std::any_of(line, line + image.width(),
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(drawn.constScanLine(y));
+        if (std::any_of(line, line + drawn.width(),
                         [](QRgb pixel) { return qAlpha(pixel) != 255; }))
-            return image;
+            return drawn;
     }
-    image.convertTo(QImage::Format_RGB32);
-    return image;
+    drawn.convertTo(QImage::Format_RGB888);
+    return drawn;
+}
+
+// The kept image as a pixmap, as it is: a raster pixmap would otherwise turn an opaque picture
+// back into four bytes a pixel.
+QPixmap keptPixmap(QImage kept)
+{
+    return QPixmap::fromImage(std::move(kept), Qt::NoFormatConversion);
 }
 
 } // namespace
@@ -52,7 +58,7 @@ QPixmap Picture::pixmap(qreal devicePixelRatio) const
         return found->second;
     QPixmap pixmap;
     if (const auto ahead = findRatio(ahead_, devicePixelRatio); ahead != ahead_.end()) {
-        pixmap = QPixmap::fromImage(ahead->second.get()); // waits for the worker if need be
+        pixmap = keptPixmap(ahead->second.get()); // waits for the worker if need be
         ahead_.erase(ahead);
     } else {
         pixmap = renderPixmap(size_, devicePixelRatio, painter_);
@@ -68,7 +74,7 @@ void Picture::drawAhead(qreal devicePixelRatio) const
     // The task holds what it draws by value: it may outlive the picture.
     auto task = std::make_shared<std::packaged_task<QImage()>>(
         [size = size_, devicePixelRatio, painter = painter_] {
-            return renderForHandOver(size, devicePixelRatio, painter);
+            return keptImage(art::renderImage(size, devicePixelRatio, painter));
         });
     ahead_.emplace_back(devicePixelRatio, task->get_future());
     QThreadPool::globalInstance()->start([task] { (*task)(); });
@@ -99,9 +105,7 @@ void Picture::draw(QPainter &painter, const QRegion &region) const
 
 QPixmap renderPixmap(QSize size, qreal devicePixelRatio, const Picture::Painter &painter)
 {
-    // Drawn in the image format a raster pixmap keeps, and handed over whole: no copy, no
-    // conversion (an opaque picture is only marked as such).
-    return QPixmap::fromImage(art::renderImage(size, devicePixelRatio, painter));
+    return keptPixmap(keptImage(art::renderImage(size, devicePixelRatio, painter)));
 }
 
 } // namespace ui
