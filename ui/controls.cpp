@@ -248,6 +248,8 @@ void CaptionLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), bgrColour(ControlBackColour));
+    if (caption_.isEmpty())
+        return; // most are, until a game is scored: no text to lay out
     painter.setPen(bgrColour(ControlTextColour));
     // A caption wider than its label, in a face broader than the designed one, is narrowed
     // just enough to fit rather than cut off at both ends.
