@@ -54,6 +54,7 @@ Grain grainOf(const QRectF &area, std::uint32_t seed, const WoodTone &tone)
 
     const double spacing = 2.1;
     const int lines = int(area.height() / spacing) + 8;
+    grain.lines.reserve(std::size_t(lines));
     for (int i = 0; i < lines; ++i) {
         GrainLine line {};
         line.y0 = area.top() - 8 + i * spacing + noise.uniform(-0.7, 0.7);
@@ -72,6 +73,7 @@ Grain grainOf(const QRectF &area, std::uint32_t seed, const WoodTone &tone)
 
     // Pores: short dark flecks along the grain.
     const int pores = int(surface / 70);
+    grain.pores.reserve(std::size_t(pores)); // one allocation, not a doubling series of them
     for (int i = 0; i < pores; ++i) {
         Pore pore {};
         pore.x = noise.uniform(area.left(), area.right());
