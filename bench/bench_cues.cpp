@@ -14,8 +14,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <pulse/simple.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -71,17 +69,6 @@ Timings timeCues(const std::function<void(platform::Cue)> &play)
     return timings;
 }
 
-// Whether the sound server takes a playback stream.
-[[nodiscard]] bool soundServerTakesAStream()
-{
-    const pa_sample_spec spec {PA_SAMPLE_S16LE, 44100, 1};
-    pa_simple *stream = pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Probe",
-                                      &spec, nullptr, nullptr, nullptr);
-    if (stream)
-        pa_simple_free(stream);
-    return stream != nullptr;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -95,7 +82,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "bench_cues: no directory %s\n", qPrintable(dir));
         return 1;
     }
-    if (!soundServerTakesAStream()) {
+    if (!platform::soundServerTakesAStream()) {
         std::printf("bench_cues: no device\n");
         return 0;
     }

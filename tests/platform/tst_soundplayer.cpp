@@ -15,8 +15,6 @@
 #include <QTest>
 #include <QtEndian>
 
-#include <pulse/simple.h>
-
 #include <memory>
 
 using platform::Cue;
@@ -75,17 +73,6 @@ void putLittleEndian(QByteArray &out, quint32 value, int bytes)
 [[nodiscard]] QByteArray undecodableWave(int totalBytes)
 {
     return wave(2, 1, 44100, 16, QByteArray(totalBytes - 44, '\0'));
-}
-
-// Whether a sound server takes a playback stream, asked without the player.
-[[nodiscard]] bool soundServerTakesAStream()
-{
-    const pa_sample_spec spec {PA_SAMPLE_S16LE, 44100, 1};
-    pa_simple *stream = pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Probe",
-                                      &spec, nullptr, nullptr, nullptr);
-    if (stream)
-        pa_simple_free(stream);
-    return stream != nullptr;
 }
 
 } // namespace
@@ -338,10 +325,10 @@ private slots:
     {
         QFETCH(Sample, sample);
         QFETCH(int, server);
-        const pa_sample_spec spec = platform::sampleSpecOf({sample, 6, 22050});
-        QCOMPARE(int(spec.format), server);
-        QCOMPARE(int(spec.channels), 6);
-        QCOMPARE(spec.rate, 22050u);
+        const auto serverFormat = platform::serverFormatOf({sample, 6, 22050});
+        QCOMPARE(int(serverFormat.format), server);
+        QCOMPARE(int(serverFormat.channels), 6);
+        QCOMPARE(serverFormat.rate, 22050u);
     }
 
     void undecodableWaveSavedAgainIsTriedAgain()
@@ -392,7 +379,7 @@ private slots:
 
     void withoutASoundOutputCuesAreSilent()
     {
-        if (soundServerTakesAStream())
+        if (platform::soundServerTakesAStream())
             QSKIP("there is a sound server");
         put(Cue::ShuffleFrame);
         const auto player = makePlayer();
@@ -404,7 +391,7 @@ private slots:
 
     void oneStreamCarriesCuesInARowAndClosesWhenIdle()
     {
-        if (!soundServerTakesAStream())
+        if (!platform::soundServerTakesAStream())
             QSKIP("no sound server: run under bench/with-null-sink.sh");
         put(Cue::ShuffleFrame);
         put(Cue::OpeningCard);
@@ -423,7 +410,7 @@ private slots:
 
     void cueOfAnotherFormatReopensTheStream()
     {
-        if (!soundServerTakesAStream())
+        if (!platform::soundServerTakesAStream())
             QSKIP("no sound server: run under bench/with-null-sink.sh");
         put(Cue::ShuffleFrame);
         putBytes(Cue::OpeningCard, wave(1, 2, 22050, 8, QByteArray(2000, '\x80')));

@@ -105,12 +105,12 @@ struct Stamp
     return wave;
 }
 
-// A playback stream for samples of `spec` on the server's default output, asking it to hold
-// `AheadMs` and to take `ChunkMs` at a time; null when there is no server or it refuses.
-[[nodiscard]] pa_simple *openStream(const pa_sample_spec &spec)
+// A playback stream for samples of `serverFormat` on the server's default output, asking it to
+// hold `AheadMs` and to take `ChunkMs` at a time; null when there is no server or it refuses.
+[[nodiscard]] pa_simple *openStream(const pa_sample_spec &serverFormat)
 {
-    const auto bytesFor = [&spec](int ms) {
-        return std::uint32_t(pa_usec_to_bytes(ms * 1000, &spec));
+    const auto bytesFor = [&serverFormat](int ms) {
+        return std::uint32_t(pa_usec_to_bytes(ms * 1000, &serverFormat));
     };
     pa_buffer_attr buffer;
     buffer.maxlength = std::uint32_t(-1);
@@ -118,8 +118,8 @@ struct Stamp
     buffer.prebuf = bytesFor(ChunkMs);
     buffer.minreq = bytesFor(ChunkMs);
     buffer.fragsize = std::uint32_t(-1);
-    return pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Cues", &spec, nullptr,
-                         &buffer, nullptr);
+    return pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Cues", &serverFormat,
+                         nullptr, &buffer, nullptr);
 }
 
 // The value of a silent sample in `format`'s bytes.
@@ -173,26 +173,36 @@ std::optional<WaveSamples> decodeWave(const QByteArray &bytes)
     return {};
 }
 
-pa_sample_spec sampleSpecOf(const WaveFormat &format)
+pa_sample_spec serverFormatOf(const WaveFormat &format)
 {
-    pa_sample_spec spec;
+    pa_sample_spec serverFormat;
     switch (format.sample) {
     case WaveFormat::Sample::UInt8:
-        spec.format = PA_SAMPLE_U8;
+        serverFormat.format = PA_SAMPLE_U8;
         break;
     case WaveFormat::Sample::Int16:
-        spec.format = PA_SAMPLE_S16LE;
+        serverFormat.format = PA_SAMPLE_S16LE;
         break;
     case WaveFormat::Sample::Int32:
-        spec.format = PA_SAMPLE_S32LE;
+        serverFormat.format = PA_SAMPLE_S32LE;
         break;
     case WaveFormat::Sample::Float:
-        spec.format = PA_SAMPLE_FLOAT32LE;
+        serverFormat.format = PA_SAMPLE_FLOAT32LE;
         break;
     }
-    spec.rate = std::uint32_t(format.rate);
-    spec.channels = std::uint8_t(format.channels);
-    return spec;
+    serverFormat.rate = std::uint32_t(format.rate);
+    serverFormat.channels = std::uint8_t(format.channels);
+    return serverFormat;
+}
+
+bool soundServerTakesAStream()
+{
+    const pa_sample_spec serverFormat = serverFormatOf({WaveFormat::Sample::Int16, 1, 44100});
+    pa_simple *stream = pa_simple_new(nullptr, "Quintagrid", PA_STREAM_PLAYBACK, nullptr, "Probe",
+                                      &serverFormat, nullptr, nullptr, nullptr);
+    if (stream)
+        pa_simple_free(stream);
+    return stream != nullptr;
 }
 
 struct PulseSoundPlayer::Cues
@@ -263,7 +273,7 @@ struct PulseSoundPlayer::Cues
         if (refusedAt && now - *refusedAt < RetryAfter)
             return;
         const WaveFormat opening = wave->format;
-        pa_simple *opened = openStream(sampleSpecOf(opening));
+        pa_simple *opened = openStream(serverFormatOf(opening));
         if (!opened) {
             refusedAt = now; // silence for now
             return;
@@ -293,8 +303,8 @@ struct PulseSoundPlayer::Cues
             });
             if (stopping)
                 return;
-            const pa_sample_spec spec = sampleSpecOf(format);
-            if (pa_bytes_to_usec(std::uint64_t(silentBytes), &spec)
+            const pa_sample_spec serverFormat = serverFormatOf(format);
+            if (pa_bytes_to_usec(std::uint64_t(silentBytes), &serverFormat)
                 >= pa_usec_t(AheadMs + idleMs) * 1000) {
                 pa_simple *idle = std::exchange(stream, nullptr);
                 lock.unlock();
@@ -302,7 +312,7 @@ struct PulseSoundPlayer::Cues
                 lock.lock();
                 continue;
             }
-            chunk.resize(pa_usec_to_bytes(ChunkMs * 1000, &spec));
+            chunk.resize(pa_usec_to_bytes(ChunkMs * 1000, &serverFormat));
             const qsizetype cue = std::min(qsizetype(chunk.size()), samples.size() - at);
             std::memcpy(chunk.data(), samples.constData() + at, std::size_t(cue));
             std::memset(chunk.data() + cue, silenceOf(format), chunk.size() - std::size_t(cue));
@@ -377,10 +387,11 @@ QString PulseSoundPlayer::playing() const
     const std::lock_guard lock(cues.mutex);
     if (cues.path.isEmpty())
         return {};
-    const pa_sample_spec spec = sampleSpecOf(cues.format);
+    const pa_sample_spec serverFormat = serverFormatOf(cues.format);
     // Taken whole, the cue is still heard until the sound held ahead of it has gone.
     if (cues.at == cues.samples.size()
-        && pa_bytes_to_usec(std::uint64_t(cues.silentBytes), &spec) >= pa_usec_t(AheadMs) * 1000)
+        && pa_bytes_to_usec(std::uint64_t(cues.silentBytes), &serverFormat)
+            >= pa_usec_t(AheadMs) * 1000)
         return {};
     return QFile::decodeName(cues.path);
 }

@@ -27,7 +27,11 @@ struct WaveFormat
 };
 
 // What the sound server is told the samples are.
-[[nodiscard]] pa_sample_spec sampleSpecOf(const WaveFormat &format);
+[[nodiscard]] pa_sample_spec serverFormatOf(const WaveFormat &format);
+
+// Whether a sound server takes a playback stream, asked without a player: what the tests and
+// the cue bench may expect of one depends on it.
+[[nodiscard]] bool soundServerTakesAStream();
 
 // The samples of a wave file, in a format an audio stream takes as it is.
 struct WaveSamples
