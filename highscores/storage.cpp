@@ -24,9 +24,7 @@ enum class Kind { Missing, Regular, Other };
 
 Kind kindAt(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return errno == ENOENT ? Kind::Missing : Kind::Other;
     return S_ISREG(info.st_mode) ? Kind::Regular : Kind::Other;
@@ -41,9 +39,7 @@ int openRegularForReading(const QString &path)
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    struct stat info
-    {
-    };
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return -1;
@@ -61,9 +57,7 @@ bool writeInPlace(const QString &path, const QByteArray &content)
         ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat info
-    {
-    };
+    struct stat info {};
     bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     for (qsizetype at = 0; written && at < content.size();) {
         const ssize_t n = ::write(fd, content.constData() + at, size_t(content.size() - at));
@@ -103,9 +97,7 @@ void removeLeftovers(const QString &path)
         if (!isSaveLeftover(name, target.fileName()))
             continue;
         const QByteArray leftover = QFile::encodeName(directory.filePath(name));
-        struct stat info
-        {
-        };
+        struct stat info {};
         if (::lstat(leftover.constData(), &info) == 0 && S_ISREG(info.st_mode)
             && info.st_uid == ::geteuid())
             ::unlink(leftover.constData());

@@ -33,8 +33,8 @@ python3-pyatspi
 pulseaudio
 pulseaudio-utils
 clang
-clang-format
-libclang-rt-14-dev
+clang-format-19
+libclang-rt-dev
 desktop-file-utils
 appstream
 dpkg-dev

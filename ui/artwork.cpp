@@ -81,14 +81,8 @@ public:
         return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
     }
 
-    [[nodiscard]] QIconEngine *clone() const override
-    {
-        return new ProgramIconEngine(*this);
-    }
-    [[nodiscard]] QString key() const override
-    {
-        return QStringLiteral("QuintagridProgramIcon");
-    }
+    [[nodiscard]] QIconEngine *clone() const override { return new ProgramIconEngine(*this); }
+    [[nodiscard]] QString key() const override { return QStringLiteral("QuintagridProgramIcon"); }
 
 private:
     std::map<int, QPixmap> drawn_; // by side, in pixels

@@ -22,8 +22,7 @@ constexpr int GiveUpMs = 2000;
 // The desktop's alert belongs to the user-interface thread.
 void alertOnUiThread()
 {
-    QMetaObject::invokeMethod(
-        qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(qApp, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
 } // namespace

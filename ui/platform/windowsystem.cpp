@@ -60,8 +60,7 @@ public:
             return false;
         const auto *configure = static_cast<const xcb_configure_notify_event_t *>(message);
         if (configure->window == ownerId_ && configure->event == ownerId_)
-            QMetaObject::invokeMethod(
-                this, [this] { cameForward_(false); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { cameForward_(false); }, Qt::QueuedConnection);
         return false;
     }
 
