@@ -4,11 +4,11 @@
 #
 # add-spdx-headers.sh [file...]: puts the copyright and licence lines at the top of every
 # tracked file that can carry a comment and has no SPDX licence line yet, in that file's own
-# comment syntax, after a shebang or XML declaration. Files it cannot comment (the guide, the
-# fuzz corpus, the licence texts) are declared in .reuse/dep5 instead. Running it again
-# changes nothing. With no arguments it works on every tracked file and then drops the
-# paragraph of .reuse/dep5 that stands in for headers not added yet; `reuse lint` checks
-# the result.
+# comment syntax, after a shebang or XML declaration. A file that must keep its bytes as they
+# are (the guide, the Debian copyright and changelog, the fuzz corpora, pictures and sounds)
+# gets the two lines in a file beside it named after it with ".license" added, which every
+# release of the `reuse` tool reads. Running it again changes nothing. With no arguments it
+# works on every tracked file; `reuse lint` checks the result.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -17,10 +17,13 @@ tag=SPDX
 copyright="$tag-FileCopyrightText: 2026 Mossgrovity"
 licence="$tag-License-Identifier: GPL-3.0-or-later"
 
-# The comment style for a file: "line <prefix>" or "block <open> <close>", or nothing.
+# The comment style for a file: "line <prefix>", "block <open> <close>", "beside", or nothing.
 style() {
     case $1 in
-    LICENSES/* | tests/fuzz/corpus/*) ;;
+    LICENSES/* | *.license) ;;
+    tests/fuzz/*/* | data/quintagrid-guide.txt | data/debian-copyright | data/debian-changelog \
+    | *.png | *.svg | *.wav)
+        echo beside ;;
     *.cpp | *.h) echo "line //" ;;
     *.py | *.sh | *.cmake | CMakeLists.txt | */CMakeLists.txt | Makefile | .gitignore | .clang-format \
     | *.desktop)
@@ -37,6 +40,12 @@ add_header() {
     # shellcheck disable=SC2046
     set -- $(style "$file")
     [ $# -gt 0 ] || return 0
+    if [ "$1" = beside ]; then
+        [ -e "$file.license" ] && return 0
+        printf '%s\n%s\n' "$copyright" "$licence" > "$file.license"
+        echo "licence file added: $file.license"
+        return 0
+    fi
     head -n 20 "$file" | grep -q "$tag-License-Identifier:" && return 0
     if [ "$1" = line ]; then
         header="$2 $copyright
@@ -65,9 +74,3 @@ if [ $# -gt 0 ]; then
 fi
 
 git ls-files | while IFS= read -r f; do add_header "$f"; done
-# Every file has its header now: the stand-in paragraph, the last of the file, goes.
-if grep -q '^# Waiting for their header' .reuse/dep5; then
-    sed -i -e '/^# Waiting for their header/,$d' .reuse/dep5
-    sed -i -e '${/^$/d}' .reuse/dep5
-    echo "stand-in paragraph removed from .reuse/dep5"
-fi

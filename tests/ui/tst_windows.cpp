@@ -402,15 +402,19 @@ private slots:
         Rig rig;
         rig.main().activateWindow();
         QTRY_VERIFY(rig.main().isActiveWindow());
-        if (!gameActive)
-            QApplication::setActiveWindow(nullptr); // the player went to another program
+        QWindow otherProgram; // a window that is no widget of the game's: none of them is active
+        if (!gameActive) {
+            otherProgram.show();
+            otherProgram.requestActivate();
+            QTRY_COMPARE(QApplication::activeWindow(), nullptr);
+        }
         rig.forms->showEnterName();
         ui::frmEnterName *name = rig.enterName();
         QVERIFY(name != nullptr);
         QCOMPARE(name->isVisible(), gameActive);
         // Back in the game, the window is there and has the keyboard.
         if (!gameActive)
-            QApplication::setActiveWindow(&rig.main());
+            rig.main().activateWindow();
         QTRY_VERIFY(name->isVisible());
         QTRY_VERIFY(name->isActiveWindow());
     }
