@@ -52,8 +52,9 @@ void socketAddress(const struct stat &directory, sockaddr_un &address, socklen_t
 }
 
 // Connects to the running game's socket and writes the token, never waiting past the
-// deadline: a game that is stopped or hung takes no connection (its queue of them fills up),
-// and one that has just started may not listen yet. Both are tried again until the deadline.
+// deadline. A game that has just started may not listen yet: it is tried again until the
+// deadline. A game whose queue of connections is full is stopped or hung, or has more
+// requests than it needs already: it is left at once.
 bool handOver(const sockaddr_un &address, socklen_t length, const QByteArray &token,
               std::chrono::steady_clock::time_point deadline)
 {
@@ -68,8 +69,9 @@ bool handOver(const sockaddr_un &address, socklen_t length, const QByteArray &to
             ::close(fd);
             return n == token.size();
         }
+        const int error = errno;
         ::close(fd);
-        if (std::chrono::steady_clock::now() + RetryEvery >= deadline)
+        if (error == EAGAIN || std::chrono::steady_clock::now() + RetryEvery >= deadline)
             return false;
         std::this_thread::sleep_for(RetryEvery);
     }
