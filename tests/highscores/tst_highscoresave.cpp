@@ -299,9 +299,9 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("kills");
-        QTest::newRow("writable directory") << "writable" << 200;
-        QTest::newRow("read-only directory") << "read-only" << 100;
-        QTest::newRow("sticky directory") << "sticky" << 100;
+        QTest::newRow("writable directory") << "writable" << 150;
+        QTest::newRow("read-only directory") << "read-only" << 80;
+        QTest::newRow("sticky directory") << "sticky" << 80;
     }
 
     void killedAtAnyMomentOfASaveTheFileHoldsOneWholeTable()
