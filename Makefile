@@ -64,21 +64,29 @@ install: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
-# The high-score file reader's libFuzzer target, built with clang in its own directory.
-$(FUZZ_BUILD)/fuzz_highscorefile: deps
+# The libFuzzer targets of the high-score file reader and the wave decoder, built with clang
+# in their own directory.
+FUZZ_TARGETS := $(FUZZ_BUILD)/fuzz_highscorefile $(FUZZ_BUILD)/fuzz_wavefile
+
+$(FUZZ_TARGETS) &: deps
 	@CC=clang CXX=clang++ cmake -S tests/fuzz -B $(FUZZ_BUILD) $(GENERATOR) > /dev/null
 	@cmake --build $(FUZZ_BUILD)
 
-# Replays the checked-in corpus through the fuzz target: every file must pass the sanitizers.
+# Replays the checked-in corpora through the fuzz targets: every file must pass the sanitizers.
 # Each file's ".license" file beside it states its licence and is no input.
-test-fuzz-corpus: $(FUZZ_BUILD)/fuzz_highscorefile
-	@$(FUZZ_BUILD)/fuzz_highscorefile -runs=0 $(filter-out %.license,$(wildcard tests/fuzz/corpus/*))
+corpus_files = $(filter-out %.license,$(wildcard tests/fuzz/$(1)/*))
+test-fuzz-corpus: $(FUZZ_TARGETS)
+	@$(FUZZ_BUILD)/fuzz_highscorefile -runs=0 $(call corpus_files,corpus)
+	@$(FUZZ_BUILD)/fuzz_wavefile -runs=0 $(call corpus_files,wave-corpus)
 
-# Fuzzes the reader for FUZZ_SECONDS; new finds go to build-fuzz/corpus, crashes to ./crash-*.
-fuzz: $(FUZZ_BUILD)/fuzz_highscorefile
-	@mkdir -p $(FUZZ_BUILD)/corpus
+# Fuzzes each reader for FUZZ_SECONDS; new finds go to build-fuzz/corpus and
+# build-fuzz/wave-corpus, crashes to ./crash-*.
+fuzz: $(FUZZ_TARGETS)
+	@mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/wave-corpus
 	@$(FUZZ_BUILD)/fuzz_highscorefile -max_total_time=$(FUZZ_SECONDS) -max_len=12000 \
 		$(FUZZ_BUILD)/corpus tests/fuzz/corpus
+	@$(FUZZ_BUILD)/fuzz_wavefile -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+		$(FUZZ_BUILD)/wave-corpus tests/fuzz/wave-corpus
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

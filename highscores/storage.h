@@ -28,11 +28,14 @@ enum class LoadOutcome {
 LoadOutcome loadhighscores(HighScoreTable &table, const QString &path = FileName);
 
 // Replaces the file's content with slots 1..10 of the table. The file on disk holds either
-// its old records or the new ones, never a mix or a part. Where the old file may be written
-// but not replaced (a read-only directory, or a sticky one and another user's file), it is
-// rewritten in place instead. Anything at the path that is not a regular file is left alone.
-// A successful save removes what interrupted saves of this user left beside the file.
-// Returns false when the file was left as it was.
+// its old records or the new ones, never a mix or a part, whenever the save is stopped (killed,
+// a full disk, a file size limit). Where the old file may be written but not replaced (a
+// read-only directory, or a sticky one and another user's file), it is rewritten in place:
+// then the new records may be followed for a moment by the end of the old ones, which the
+// reader never reaches. Anything at the path that is not a regular file, and a file without
+// write permission, is left alone. A successful save removes what interrupted saves of this
+// user left beside the file, which they name ".tavrinhs.quintagrid-save-" and six letters or
+// digits. Returns false when the file was left as it was.
 bool savehighscores(const HighScoreTable &table, const QString &path = FileName);
 
 } // namespace highscores

@@ -15,7 +15,6 @@
 
 #include <QDir>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,10 +35,11 @@ int usage()
     return 2;
 }
 
-// Every later write that would make a file longer than this fails, as on a full disk.
+// Every later write that would make a file longer than this is cut short, as on a full disk.
+// SIGXFSZ keeps its default action: a write begun past the limit ends the helper, as it would
+// end the game.
 bool limitFileSize(const char *bytes)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
     const rlim_t limit = std::strtoull(bytes, nullptr, 10);
     const rlimit value {limit, limit};
     return setrlimit(RLIMIT_FSIZE, &value) == 0;

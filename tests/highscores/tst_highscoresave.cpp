@@ -65,6 +65,28 @@ private:
         return QDir().mkdir(path) ? path : QString();
     }
 
+    // How a case's saves are run: as this user in a writable directory, as another user where
+    // the directory keeps that user from replacing root's file. Empty when that cannot be done.
+    QStringList saverIn(const QString &kind) const
+    {
+        if (kind == QLatin1String("writable"))
+            return {helper_};
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            return {};
+        return {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"), helper_};
+    }
+
+    // Gives the case's directory and file (when there is one) the modes of its kind.
+    static bool prepare(const QString &kind, const QString &directory, const QString &path)
+    {
+        const mode_t mode = kind == QLatin1String("writable") ? 0777
+            : kind == QLatin1String("read-only")              ? 0755
+                                                              : 01777;
+        return (!QFileInfo::exists(path) || ::chmod(QFile::encodeName(path).constData(), 0666) == 0)
+            && ::chmod(QFile::encodeName(directory).constData(), mode) == 0;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -151,39 +173,59 @@ private slots:
 
     void fullDiskNeverCostsTheOldFile_data()
     {
-        QTest::addColumn<bool>("fileThere"); // holding table a
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<char>("oldTable"); // 0: no file
+        QTest::addColumn<char>("newTable");
         QTest::addColumn<int>("sizeLimit");
         QTest::addColumn<bool>("saved");
-        QTest::addColumn<QByteArray>("fileAfterSave");
-        QTest::newRow("write cut short keeps the old file")
-            << true << 100 << false << tableBytes('a');
-        QTest::newRow("write cut short creates no file") << false << 100 << false << QByteArray();
-        QTest::newRow("room for the whole file lets the save through")
-            << true << (1 << 20) << true << tableBytes('b');
+        // Table a is 121 bytes, table b 201.
+        for (const char *kind : {"writable", "read-only", "sticky"}) {
+            const auto row = [kind](const char *name) {
+                return &(QTest::addRow("%s directory: %s", kind, name)
+                         << QString::fromLatin1(kind));
+            };
+            *row("no room for either table keeps the old file") << 'a' << 'b' << 100 << false;
+            *row("room for the old table only keeps it") << 'a' << 'b' << 150 << false;
+            *row("old file past the limit, new table within") << 'b' << 'a' << 150 << true;
+            *row("room for the whole file lets the save through")
+                << 'a' << 'b' << (1 << 20) << true;
+        }
+        QTest::newRow("writable directory: write cut short creates no file")
+            << "writable" << char(0) << 'b' << 100 << false;
     }
 
     void fullDiskNeverCostsTheOldFile()
     {
-        QFETCH(bool, fileThere);
+        QFETCH(QString, kind);
+        QFETCH(char, oldTable);
+        QFETCH(char, newTable);
         QFETCH(int, sizeLimit);
         QFETCH(bool, saved);
-        QFETCH(QByteArray, fileAfterSave);
-        QVERIFY(sizeLimit < tableBytes('b').size() || saved);
+        QVERIFY(sizeLimit < tableBytes(newTable).size() || saved);
+        const QStringList saver = saverIn(kind);
+        if (saver.isEmpty())
+            QSKIP("needs root and setpriv, for a directory that another user cannot write");
 
         const QString directory = caseDirectory();
         QVERIFY(!directory.isEmpty());
         const QString path = QDir(directory).filePath(highscores::FileName);
-        if (fileThere)
-            QVERIFY(writeFile(path, tableBytes('a')));
+        if (oldTable)
+            QVERIFY(writeFile(path, tableBytes(oldTable)));
+        QVERIFY(prepare(kind, directory, path));
 
         const ChildProcess::Ending save = ChildProcess::run(
-            {helper_, QStringLiteral("--file-size-limit"), QString::number(sizeLimit), directory,
-             QStringLiteral("save"), QStringLiteral("b")});
+            saver
+            + QStringList {QStringLiteral("--file-size-limit"), QString::number(sizeLimit),
+                           directory, QStringLiteral("save"), QString(QLatin1Char(newTable))});
+        QCOMPARE(save.signal, 0);
         QCOMPARE(save.exitCode, saved ? 0 : SaveFailed);
         QCOMPARE(save.err, QByteArray());
-        QCOMPARE(fileBytes(path), fileAfterSave);
+        const QByteArray expected = saved ? tableBytes(newTable)
+            : oldTable                    ? tableBytes(oldTable)
+                                          : QByteArray();
+        QCOMPARE(fileBytes(path), expected);
         QCOMPARE(entries(directory),
-                 fileAfterSave.isEmpty() ? QStringList() : QStringList {highscores::FileName});
+                 expected.isEmpty() ? QStringList() : QStringList {highscores::FileName});
     }
 
     void saveRemovesOnlyItsOwnLeftovers_data()
@@ -191,26 +233,20 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind"); // "file", "foreign file", "directory" or "link"
         QTest::addColumn<bool>("removed");
-        QTest::newRow("an interrupted save's file") << "tavrinhs.aBcXyZ"
-                                                    << "file" << true;
-        QTest::newRow("digits in the name") << "tavrinhs.Ab12Cd"
-                                            << "file" << true;
-        QTest::newRow("five characters") << "tavrinhs.aBcXy"
-                                         << "file" << false;
-        QTest::newRow("seven characters") << "tavrinhs.aBcXyZw"
-                                          << "file" << false;
+        const QString own = QStringLiteral(".tavrinhs.quintagrid-save-");
+        QTest::newRow("an interrupted save's file") << own + "aBcXyZ" << "file" << true;
+        QTest::newRow("digits in the name") << own + "Ab12Cd" << "file" << true;
+        QTest::newRow("the player's backup") << "tavrinhs.backup" << "file" << false;
+        QTest::newRow("the player's copy of a quarter") << "tavrinhs.2024q1" << "file" << false;
+        QTest::newRow("the player's hidden copy") << ".tavrinhs.aBcXyZ" << "file" << false;
+        QTest::newRow("five characters") << own + "aBcXy" << "file" << false;
+        QTest::newRow("seven characters") << own + "aBcXyZw" << "file" << false;
         QTest::newRow("a letter beyond ASCII")
-            << QStringLiteral("tavrinhs.aBcXy\u00e9") << "file" << false;
-        QTest::newRow("a dot among them") << "tavrinhs.aB.XyZ"
-                                          << "file" << false;
-        QTest::newRow("another file's pattern") << "tavrinhz.aBcXyZ"
-                                                << "file" << false;
-        QTest::newRow("another user's file") << "tavrinhs.QwErTy"
-                                             << "foreign file" << false;
-        QTest::newRow("a directory") << "tavrinhs.QwErTy"
-                                     << "directory" << false;
-        QTest::newRow("a link") << "tavrinhs.QwErTy"
-                                << "link" << false;
+            << own + QStringLiteral("aBcXy\u00e9") << "file" << false;
+        QTest::newRow("another file's") << ".tavrinhz.quintagrid-save-aBcXyZ" << "file" << false;
+        QTest::newRow("another user's file") << own + "QwErTy" << "foreign file" << false;
+        QTest::newRow("a directory") << own + "QwErTy" << "directory" << false;
+        QTest::newRow("a link") << own + "QwErTy" << "link" << false;
     }
 
     void saveRemovesOnlyItsOwnLeftovers()
@@ -238,28 +274,59 @@ private slots:
 
         QVERIFY(highscores::savehighscores(savetables::table('b'), path));
         QCOMPARE(fileBytes(path), tableBytes('b'));
-        const QStringList expected =
-            removed ? QStringList {highscores::FileName} : QStringList {highscores::FileName, name};
+        QStringList expected = {highscores::FileName};
+        if (!removed)
+            expected.append(name);
+        expected.sort();
         QCOMPARE(entries(directory), expected);
+    }
+
+    // A save in place that is stopped between writing the new records over the old ones and
+    // cutting off what is left of the old: the reader stops at ten records and never sees it.
+    void newRecordsFollowedByTheOldTailReadAsTheNewTable()
+    {
+        const QString directory = caseDirectory();
+        QVERIFY(!directory.isEmpty());
+        const QString path = QDir(directory).filePath(highscores::FileName);
+        const QByteArray a = tableBytes('a');
+        QVERIFY(writeFile(path, a + tableBytes('b').mid(a.size())));
+        highscores::HighScoreTable table;
+        QCOMPARE(highscores::loadhighscores(table, path), highscores::LoadOutcome::Read);
+        QCOMPARE(highscores::formatHighScores(table), a);
+    }
+
+    void killedAtAnyMomentOfASaveTheFileHoldsOneWholeTable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("kills");
+        QTest::newRow("writable directory") << "writable" << 150;
+        QTest::newRow("read-only directory") << "read-only" << 80;
+        QTest::newRow("sticky directory") << "sticky" << 80;
     }
 
     void killedAtAnyMomentOfASaveTheFileHoldsOneWholeTable()
     {
+        QFETCH(QString, kind);
+        QFETCH(int, kills);
+        const QStringList saver = saverIn(kind);
+        if (saver.isEmpty())
+            QSKIP("needs root and setpriv, for a directory that another user cannot write");
+        const bool inPlace = kind != QLatin1String("writable");
         const QString directory = caseDirectory();
         QVERIFY(!directory.isEmpty());
         const QString path = QDir(directory).filePath(highscores::FileName);
         const QByteArray a = tableBytes('a');
         const QByteArray b = tableBytes('b');
         QVERIFY(writeFile(path, a));
+        QVERIFY(prepare(kind, directory, path));
 
         std::mt19937 random(20240601);
         std::uniform_int_distribution<int> savesToWaitFor(1, 4);
         std::uniform_int_distribution<int> microseconds(0, 5000); // a few saves' time
-        int endedOnA = 0;
-        int endedOnB = 0;
-        constexpr int Kills = 200;
-        for (int kill = 1; kill <= Kills; ++kill) {
-            ChildProcess helper({helper_, directory, QStringLiteral("stress")});
+        int endedOn[2] = {0, 0};
+        int withTail = 0;
+        for (int kill = 1; kill <= kills; ++kill) {
+            ChildProcess helper(saver + QStringList {directory, QStringLiteral("stress")});
             QVERIFY(helper.started());
             for (int n = savesToWaitFor(random); n > 0; --n)
                 QCOMPARE(helper.readLine(), QByteArray("saved\n"));
@@ -269,20 +336,32 @@ private slots:
             const ChildProcess::Ending ending = helper.wait();
             QCOMPARE(ending.signal, SIGKILL);
 
+            // One whole table, followed (only by a save in place) by the old one's tail.
             const QByteArray now = fileBytes(path);
-            QVERIFY2(now == a || now == b,
+            const int which = now.startsWith(a) ? 0 : now.startsWith(b) ? 1 : -1;
+            const qsizetype tableSize = which == 0 ? a.size() : b.size();
+            QVERIFY2(which >= 0 && (now.size() == tableSize || inPlace),
                      qPrintable(QStringLiteral("kill %1 left %2 bytes: %3")
                                     .arg(kill)
                                     .arg(now.size())
                                     .arg(QString::fromLatin1(now.toPercentEncoding()))));
-            ++(now == a ? endedOnA : endedOnB);
+            highscores::HighScoreTable read;
+            QCOMPARE(highscores::parseHighScores(now, read), highscores::ItemCount);
+            QCOMPARE(highscores::formatHighScores(read), which == 0 ? a : b);
+            ++endedOn[which];
+            withTail += now.size() > tableSize ? 1 : 0;
         }
-        // A kill between naming the new file and renaming it leaves that file behind, unused.
-        qInfo("%d kills: %d left table a, %d table b, %d stray new files", Kills, endedOnA,
-              endedOnB, int(entries(directory).size()) - 1);
+        const QStringList left = entries(directory);
+        qInfo("%d kills: %d left table a, %d table b, %d of them with a tail, %d stray new files",
+              kills, endedOn[0], endedOn[1], withTail, int(left.size()) - 1);
+        // Beside the file, only what the saves named as their own.
+        for (const QString &name : left)
+            QVERIFY2(name == highscores::FileName
+                         || name.startsWith(QLatin1String(".tavrinhs.quintagrid-save-")),
+                     qPrintable(name));
         // Both outcomes seen: the kills did land at different points of the loop.
-        QVERIFY(endedOnA > 0);
-        QVERIFY(endedOnB > 0);
+        QVERIFY(endedOn[0] > 0);
+        QVERIFY(endedOn[1] > 0);
     }
 };
 

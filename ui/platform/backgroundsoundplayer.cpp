@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/platform/backgroundsoundplayer.h"
 
+#include "ui/platform/environment.h"
 #include "ui/platform/soundmodule.h"
 
 #include <QApplication>
 #include <QThread>
+
+#include <mutex>
+#include <shared_mutex>
 
 namespace platform {
 
@@ -46,6 +50,7 @@ void BackgroundSoundPlayer::start()
     QMetaObject::invokeMethod(
         worker_,
         [worker = worker_, factory = std::move(factory_)] {
+            const std::shared_lock reading(environmentLock()); // the module loader reads it
             worker->player = factory ? factory() : loadSoundPlayer(alertOnUiThread);
         },
         Qt::QueuedConnection);
@@ -74,6 +79,8 @@ void BackgroundSoundPlayer::play(Cue cue)
     QMetaObject::invokeMethod(
         worker_,
         [worker = worker_, cue] {
+            // A cue may connect to the sound server, whose client library reads the environment.
+            const std::shared_lock reading(environmentLock());
             if (worker->player)
                 worker->player->play(cue);
         },

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/platform/instancelock.h"
 
+#include "ui/platform/environment.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -10,15 +12,18 @@
 #include <QStandardPaths>
 #include <QWidget>
 
-#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
+#include <mutex>
+#include <shared_mutex>
 #include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -29,44 +34,84 @@ namespace {
 // The longest request read: an activation token is far shorter.
 constexpr qsizetype MaxRequest = 4096;
 
-bool socketAddress(const QByteArray &path, sockaddr_un &address)
+// How long a later start waits between tries while the running game is not taking requests.
+constexpr std::chrono::milliseconds RetryEvery {10};
+
+// The socket's address, in the abstract namespace: no file anywhere, none left behind by a
+// game that was killed, and the same for every start in the directory whatever its
+// environment. Named after the directory's device and inode, so every path to it (a link, a
+// bind mount) finds the same game.
+void socketAddress(const struct stat &directory, sockaddr_un &address, socklen_t &length)
 {
     address = {};
     address.sun_family = AF_UNIX;
-    if (size_t(path.size()) >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    return true;
+    const QByteArray name = "quintagrid-" + QByteArray::number(quint64(directory.st_dev), 16) + '-'
+        + QByteArray::number(quint64(directory.st_ino), 16);
+    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+    length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
 }
 
-// Connects to the running game's socket and writes the token. The running game may hold
-// the lock but not be listening yet: try again until the deadline.
-bool handOver(const QByteArray &path, const QByteArray &token,
+// Connects to the running game's socket and writes the token, never waiting past the
+// deadline. A game that has just started may not listen yet: it is tried again until the
+// deadline. A game whose queue of connections is full is stopped or hung, or has more
+// requests than it needs already: it is left at once.
+bool handOver(const sockaddr_un &address, socklen_t length, const QByteArray &token,
               std::chrono::steady_clock::time_point deadline)
 {
-    sockaddr_un address {};
-    if (!socketAddress(path, address))
-        return false;
     for (;;) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd < 0)
             return false;
-        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
-            bool sent = true;
-            for (qsizetype at = 0; sent && at < token.size();) {
-                const ssize_t n =
-                    ::send(fd, token.constData() + at, size_t(token.size() - at), MSG_NOSIGNAL);
-                sent = n > 0 || (n < 0 && errno == EINTR);
-                at += std::max<ssize_t>(n, 0);
-            }
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
+            // The token is far smaller than the socket's buffer: it goes in one send or none.
+            const ssize_t n =
+                ::send(fd, token.constData(), size_t(token.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
             ::close(fd);
-            return sent;
+            return n == token.size();
         }
+        const int error = errno;
         ::close(fd);
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (error == EAGAIN || std::chrono::steady_clock::now() + RetryEvery >= deadline)
             return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(RetryEvery);
     }
+}
+
+// An exclusive lock on the directory itself, open for as long as the game runs; -1 where the
+// directory cannot hold one (no permission to read it, or a file system without such locks),
+// or with errno EWOULDBLOCK where another game holds it.
+int lockDirectory(const QString &directory, struct stat &identity)
+{
+    const int fd = ::open(QFile::encodeName(directory).constData(),
+                          O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &identity) == 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return fd;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+}
+
+// The lock where the directory cannot hold one: a file in the runtime directory, named after
+// the directory's canonical path; -1 as lockDirectory().
+int lockInRuntimeDirectory(const QString &directory, const QString &runtimeDirectory)
+{
+    if (runtimeDirectory.isEmpty() || QDir(directory).canonicalPath().isEmpty())
+        return -1;
+    const QString path =
+        InstanceLock::basePath(directory, runtimeDirectory) + QStringLiteral(".lock");
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return fd;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
 }
 
 } // namespace
@@ -83,37 +128,37 @@ QString InstanceLock::basePath(const QString &directory, const QString &runtimeD
 }
 
 InstanceLock::InstanceLock(const QString &directory, const QString &runtimeDirectory,
-                           const QByteArray &activationToken, std::chrono::milliseconds patience)
+                           const QByteArray &activationToken, std::chrono::milliseconds patience,
+                           Where where)
 {
-    if (runtimeDirectory.isEmpty() || QDir(directory).canonicalPath().isEmpty())
-        return;
     const auto deadline = std::chrono::steady_clock::now() + patience;
-    const QString base = basePath(directory, runtimeDirectory);
-    socketPath_ = QFile::encodeName(base + QStringLiteral(".socket"));
+    struct stat identity {};
+    if (::stat(QFile::encodeName(directory).constData(), &identity) != 0)
+        return;
     sockaddr_un address {};
-    if (!socketAddress(socketPath_, address))
-        return;
-    lockFd_ = ::open(QFile::encodeName(base + QStringLiteral(".lock")).constData(),
-                     O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lockFd_ < 0)
-        return;
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(lockFd_);
-        lockFd_ = -1;
-        if (held) {
-            // Handed over or not, this start opens no second board.
-            handOver(socketPath_, activationToken, deadline);
-            claim_ = Claim::Handed;
-        }
+    socklen_t addressLength = 0;
+    socketAddress(identity, address, addressLength);
+    bool held = false;
+    if (where == Where::Directory) {
+        lockFd_ = lockDirectory(directory, identity);
+        held = lockFd_ < 0 && errno == EWOULDBLOCK;
+    }
+    if (lockFd_ < 0 && !held) {
+        lockFd_ = lockInRuntimeDirectory(directory, runtimeDirectory);
+        held = lockFd_ < 0 && errno == EWOULDBLOCK;
+    }
+    if (held) {
+        // Handed over or not, this start opens no second board.
+        handOver(address, addressLength, activationToken, deadline);
+        claim_ = Claim::Handed;
         return;
     }
+    if (lockFd_ < 0)
+        return;
     claim_ = Claim::First;
-    // A socket left by a game that was killed: ours replaces it.
-    ::unlink(socketPath_.constData());
     listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listenFd_ >= 0
-        && (::bind(listenFd_, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        && (::bind(listenFd_, reinterpret_cast<const sockaddr *>(&address), addressLength) != 0
             || ::listen(listenFd_, 8) != 0)) {
         ::close(listenFd_);
         listenFd_ = -1;
@@ -122,12 +167,10 @@ InstanceLock::InstanceLock(const QString &directory, const QString &runtimeDirec
 
 InstanceLock::~InstanceLock()
 {
-    if (listenFd_ >= 0) {
-        // Still holding the lock, so no new game has made a socket of its own yet.
-        ::unlink(socketPath_.constData());
+    if (listenFd_ >= 0)
         ::close(listenFd_);
-    }
-    // The lock file stays: removing it could let two games lock two different files.
+    // A lock file in the runtime directory stays: removing it could let two games lock two
+    // different files.
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }
@@ -149,6 +192,15 @@ void InstanceLock::acceptRequests()
                 continue;
             return; // EAGAIN: none left
         }
+        // Only this user's starts are heard: the socket has no file whose permissions would
+        // keep others out.
+        ucred peer {};
+        socklen_t peerLength = sizeof peer;
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &peerLength) != 0
+            || peer.uid != ::geteuid()) {
+            ::close(fd);
+            continue;
+        }
         // The other start writes its token and closes at once; read it with a short bound,
         // so a stuck peer cannot hold the game.
         QByteArray token;
@@ -169,7 +221,12 @@ void InstanceLock::acceptRequests()
 
 void activateForLaterStart(QWidget *window, const QByteArray &activationToken)
 {
-    if (!activationToken.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+    // Qt's Wayland platform takes the token from the environment when it activates the window.
+    // The sound thread reads the environment too, so it is written only under the lock; a sound
+    // thread held up by a stuck sound server costs the token, not the windows' response.
+    std::unique_lock writing(environmentLock(), std::defer_lock);
+    if (!activationToken.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland")
+        && writing.try_lock_for(std::chrono::milliseconds(100)))
         qputenv("XDG_ACTIVATION_TOKEN", activationToken);
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();

@@ -5,11 +5,13 @@
 // game started in a directory holds a lock for it, and a later start there only asks that game
 // to bring its window to the front, then ends.
 //
-// The lock lives in the user's runtime directory ($XDG_RUNTIME_DIR), named after the game
-// directory's canonical path, never in the game directory itself. It is an advisory file lock,
-// which the kernel lets go when its process ends, however it ends: a game that was killed
-// never keeps a new one from starting. Beside it, a local socket takes the later starts'
-// requests.
+// The lock belongs to the directory itself: an advisory lock on the open directory, the same
+// for every start there whoever starts it and whatever its environment. Only where the
+// directory cannot hold one (no permission to read it, or a file system without such locks)
+// does a file in the user's runtime directory ($XDG_RUNTIME_DIR), named after the directory's
+// canonical path, stand in for it. Either way the kernel lets the lock go when its process
+// ends, however it ends: a game that was killed never keeps a new one from starting. Beside
+// it, a local socket without a file takes the later starts' requests.
 #pragma once
 
 #include <QByteArray>
@@ -31,15 +33,21 @@ public:
     enum class Claim {
         First,    // the lock is ours: run the game
         Handed,   // another game holds it and has been asked to come to the front
-        Unlocked, // no lock could be made (no runtime directory, say): run the game anyway
+        Unlocked, // no lock could be made (the directory holds none and there is no runtime
+                  // directory, say): run the game anyway
     };
+
+    // Where the lock is taken: on the directory, or (for the tests of the fallback) only in
+    // the runtime directory.
+    enum class Where { Directory, RuntimeDirectory };
 
     // Claims the directory, before the application object exists. A later start hands
     // `activationToken` (what its launcher gave it, possibly empty) to the running game,
-    // waiting for it at most `patience`.
+    // waiting for it at most `patience`, whatever state that game is in.
     InstanceLock(const QString &directory, const QString &runtimeDirectory,
                  const QByteArray &activationToken,
-                 std::chrono::milliseconds patience = std::chrono::milliseconds(600));
+                 std::chrono::milliseconds patience = std::chrono::milliseconds(600),
+                 Where where = Where::Directory);
     ~InstanceLock() override;
     InstanceLock(const InstanceLock &) = delete;
     InstanceLock &operator=(const InstanceLock &) = delete;
@@ -49,7 +57,7 @@ public:
     // Starts taking the later starts' requests; needs the application object.
     void listen();
 
-    // The lock's and the socket's paths for a directory, without their endings.
+    // The path of the lock file in the runtime directory, without its ending.
     [[nodiscard]] static QString basePath(const QString &directory,
                                           const QString &runtimeDirectory);
 
@@ -63,7 +71,6 @@ private:
     Claim claim_ = Claim::Unlocked;
     int lockFd_ = -1;
     int listenFd_ = -1;
-    QByteArray socketPath_;
     QSocketNotifier *notifier_ = nullptr;
 };
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QtEndian>
 
 #include <pulse/simple.h>
 
@@ -21,7 +20,9 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -38,11 +39,6 @@ constexpr int ChunkMs = 20;
 // How long after finding no sound server a cue asks again. Asking costs a thread and the client
 // library's whole setup: at every cue of the opening shuffle that was 1.5 % of a core.
 constexpr std::chrono::milliseconds RetryAfter {1000};
-
-// Wave format tags.
-constexpr int IntegerPcm = 1;
-constexpr int FloatPcm = 3;
-constexpr int Extensible = 0xfffe;
 
 [[nodiscard]] QByteArray pathOf(Cue cue)
 {
@@ -67,42 +63,6 @@ struct Stamp
     return Stamp {qint64(file.st_size),
                   qint64(file.st_mtim.tv_sec) * 1'000'000'000 + file.st_mtim.tv_nsec,
                   quint64(file.st_ino)};
-}
-
-[[nodiscard]] std::optional<WaveSamples> samplesOf(int tag, int channels, quint32 rate, int bits,
-                                                   int blockAlign, QByteArrayView data)
-{
-    if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000
-        || blockAlign != channels * ((bits + 7) / 8))
-        return {};
-    WaveSamples wave;
-    wave.format.rate = int(rate);
-    wave.format.channels = channels;
-    data = data.first(data.size() - data.size() % blockAlign);
-    if (tag == IntegerPcm && bits == 24) {
-        // Each sample goes to the top three bytes of a 32-bit one.
-        wave.format.sample = WaveFormat::Sample::Int32;
-        wave.samples.resize(data.size() / 3 * 4);
-        char *out = wave.samples.data();
-        for (qsizetype at = 0; at < data.size(); at += 3, out += 4) {
-            const quint32 sample = quint32(quint8(data[at])) << 8
-                | quint32(quint8(data[at + 1])) << 16 | quint32(quint8(data[at + 2])) << 24;
-            qToLittleEndian(sample, out);
-        }
-        return wave;
-    }
-    if (tag == IntegerPcm && bits == 8)
-        wave.format.sample = WaveFormat::Sample::UInt8;
-    else if (tag == IntegerPcm && bits == 16)
-        wave.format.sample = WaveFormat::Sample::Int16;
-    else if (tag == IntegerPcm && bits == 32)
-        wave.format.sample = WaveFormat::Sample::Int32;
-    else if (tag == FloatPcm && bits == 32)
-        wave.format.sample = WaveFormat::Sample::Float;
-    else
-        return {};
-    wave.samples = data.toByteArray();
-    return wave;
 }
 
 // A playback stream for samples of `serverFormat` on the server's default output, asking it to
@@ -136,42 +96,6 @@ struct Loaded
 };
 
 } // namespace
-
-std::optional<WaveSamples> decodeWave(const QByteArray &bytes)
-{
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return {};
-    int tag = 0;
-    int channels = 0;
-    quint32 rate = 0;
-    int blockAlign = 0;
-    int bits = 0;
-    bool format = false;
-    for (qint64 at = 12; at + 8 <= bytes.size();) {
-        const char *chunk = bytes.constData() + at;
-        const qint64 size = qFromLittleEndian<quint32>(chunk + 4);
-        if (at + 8 + size > bytes.size())
-            return {};
-        const QByteArrayView id(chunk, 4);
-        if (id == "data") {
-            if (!format)
-                return {};
-            return samplesOf(tag, channels, rate, bits, blockAlign, {chunk + 8, size});
-        }
-        if (id == "fmt " && size >= 16) {
-            tag = qFromLittleEndian<quint16>(chunk + 8);
-            channels = qFromLittleEndian<quint16>(chunk + 10);
-            rate = qFromLittleEndian<quint32>(chunk + 12);
-            blockAlign = qFromLittleEndian<quint16>(chunk + 20);
-            bits = qFromLittleEndian<quint16>(chunk + 22);
-            if (tag == Extensible && size >= 40)
-                tag = qFromLittleEndian<quint16>(chunk + 8 + 24); // the sub-format's tag
-            format = true;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return {};
-}
 
 pa_sample_spec serverFormatOf(const WaveFormat &format)
 {
@@ -237,9 +161,18 @@ struct PulseSoundPlayer::Cues
         sound.stamp = stamp;
         sound.wave.reset();
         ++loads;
-        QFile in(QFile::decodeName(file));
-        if (stamp.size <= MaxFileBytes && in.open(QIODevice::ReadOnly))
-            sound.wave = decodeWave(in.readAll());
+        // Opened without waiting, and read only when it still is a regular file of a size worth
+        // reading: a FIFO put in its place since the stamp was taken would hold up the cues.
+        const int fd = ::open(file.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        struct stat opened;
+        QFile in;
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_size <= MaxFileBytes
+            && in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            sound.wave = decodeWave(in.read(MaxFileBytes));
+        else
+            ::close(fd);
     }
 
     // Makes `wave` the current cue, or stops the current one when there is none, and opens the
@@ -385,7 +318,8 @@ QString PulseSoundPlayer::playing() const
 {
     const Cues &cues = *cues_;
     const std::lock_guard lock(cues.mutex);
-    if (cues.path.isEmpty())
+    // Without a stream nothing is heard, whatever the cue.
+    if (cues.path.isEmpty() || !cues.stream || cues.dropped)
         return {};
     const pa_sample_spec serverFormat = serverFormatOf(cues.format);
     // Taken whole, the cue is still heard until the sound held ahead of it has gone.

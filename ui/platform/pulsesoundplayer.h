@@ -4,27 +4,16 @@
 #pragma once
 
 #include "ui/platform/soundplayer.h"
+#include "ui/platform/wavedecoder.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <pulse/sample.h>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace platform {
-
-// How the samples of a wave lie: little-endian, channels interleaved.
-struct WaveFormat
-{
-    enum class Sample { UInt8, Int16, Int32, Float };
-    Sample sample = Sample::Int16;
-    int channels = 0;
-    int rate = 0; // frames a second
-    bool operator==(const WaveFormat &) const = default;
-};
 
 // What the sound server is told the samples are.
 [[nodiscard]] pa_sample_spec serverFormatOf(const WaveFormat &format);
@@ -32,18 +21,6 @@ struct WaveFormat
 // Whether a sound server takes a playback stream, asked without a player: what the tests and
 // the cue bench may expect of one depends on it.
 [[nodiscard]] bool soundServerTakesAStream();
-
-// The samples of a wave file, in a format an audio stream takes as it is.
-struct WaveSamples
-{
-    WaveFormat format;
-    QByteArray samples; // whole frames only
-};
-
-// Reads a RIFF wave of integer PCM (8, 16, 24 or 32 bits; 24 bits come out as 32) or 32-bit
-// float, of one to eight channels at any rate. Nothing for any other encoding, and for a file
-// cut short before the end of its samples.
-[[nodiscard]] std::optional<WaveSamples> decodeWave(const QByteArray &bytes);
 
 // Plays every cue through one audio stream, which opens at a cue, stays open while cues follow
 // each other, and closes once it has been silent for `idleMs`, so that an idle game gives the

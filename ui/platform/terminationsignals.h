@@ -17,9 +17,10 @@ class TerminationSignals final : public QObject
     Q_OBJECT
 
 public:
-    // Catches the signals from now on; needs the application object. Only one may exist.
+    // Catches the signals from now on, but for those that were ignored when it was made: they
+    // stay ignored. Needs the application object. Only one may exist at a time.
     explicit TerminationSignals(QObject *parent = nullptr);
-    // Gives the signals their default action back.
+    // Gives the signals back what they did before.
     ~TerminationSignals() override;
 
 signals:
