@@ -88,6 +88,9 @@ class Client:
         self.move(*start)
         time.sleep(self.SETTLE)
         self.press()
+        # Under Wayland the compositor moves the window from the moment the program has
+        # asked it to, after the press; a hand too waits a moment before it moves.
+        time.sleep(self.SETTLE)
         for i in range(1, steps + 1):
             time.sleep(0.03)
             self.move(start[0] + (end[0] - start[0]) * i / steps,
