@@ -73,20 +73,25 @@ class Client:
         self.buttons &= ~BUTTON_LEFT
         self._pointer()
 
-    # A press that follows the pointer into a window within some 50 ms is lost under
-    # XWayland on sway (a LeaveNotify comes instead); a hand is never that quick.
     SETTLE = 0.3
 
-    def click(self, x, y):
+    def approach(self, x, y):
+        """Moves the pointer onto (x, y) the way a hand does, in more than one step, and
+        rests there: under XWayland on sway a press after a pointer that jumped into a new
+        window in one step never reaches the program (the X server sends a LeaveNotify)."""
+        self.move(x - 2, y - 2)
+        time.sleep(0.1)
         self.move(x, y)
         time.sleep(self.SETTLE)
+
+    def click(self, x, y):
+        self.approach(x, y)
         self.press()
         time.sleep(0.05)
         self.release()
 
     def drag(self, start, end, steps=8):
-        self.move(*start)
-        time.sleep(self.SETTLE)
+        self.approach(*start)
         self.press()
         # Under Wayland the compositor moves the window from the moment the program has
         # asked it to, after the press; a hand too waits a moment before it moves.

@@ -152,10 +152,6 @@ class SwayCase(unittest.TestCase):
     SCALE = 1
     PLATFORM = None  # None: the game's own choice; "xcb": XWayland as the user's choice
     SHELL = "xdg_shell"
-    # Under XWayland on sway 1.7 the first press after the pointer has crossed from the main
-    # window into a window that opened over it never reaches the program: the X server sends
-    # a LeaveNotify instead. Presses after that one arrive.
-    FIRST_PRESS_LOST = False
 
     @classmethod
     def setUpClass(cls):
@@ -214,9 +210,7 @@ class SwayCase(unittest.TestCase):
     def test_starts_on_its_path_and_its_windows_follow_a_drag(self):
         main = self.start_game()
         self.assertEqual(main[5], self.SHELL)
-        windows = ((MAIN_SIZE, None),) if self.FIRST_PRESS_LOST else (
-            (MAIN_SIZE, None), (ABOUT_SIZE, ABOUT))
-        for size, opener in windows:
+        for size, opener in ((MAIN_SIZE, None), (ABOUT_SIZE, ABOUT)):
             window = main
             if opener is not None:
                 self.click(self.find(MAIN_SIZE), button_centre(opener))
@@ -225,7 +219,7 @@ class SwayCase(unittest.TestCase):
             self.sway.vnc.drag(start, (start[0] + 60 * self.SCALE, start[1] + 40 * self.SCALE))
             poll(lambda: self.find(size), lambda w: w[2:4] == (window[2] + 60, window[3] + 40),
                  f"the {size} window dragged by (60, 40)")
-        self.sway.vnc.key("Return")  # About's OK, when open
+        self.sway.vnc.key("Return")  # About's OK
 
     def test_the_open_window_comes_back_in_front_with_the_keyboard(self):
         main = self.start_game()
@@ -240,9 +234,6 @@ class SwayCase(unittest.TestCase):
         self.wait_for(MAIN_SIZE, "the main window with the keyboard again", focused=True)
 
     def test_ok_takes_the_first_click(self):
-        if self.FIRST_PRESS_LOST:
-            self.skipTest("XWayland on sway loses the first press in a window opened under "
-                          "the pointer")
         main = self.start_game()
         for _ in range(2):
             self.click(main, button_centre(HIGH_SCORES))
@@ -304,7 +295,6 @@ class Sway1XWayland(SwayCase):
     SCALE = 1
     PLATFORM = "xcb"
     SHELL = "xwayland"
-    FIRST_PRESS_LOST = True
 
 
 class Sway2Native(SwayCase):
@@ -315,7 +305,6 @@ class Sway2XWayland(SwayCase):
     SCALE = 2
     PLATFORM = "xcb"
     SHELL = "xwayland"
-    FIRST_PRESS_LOST = True
 
     def test_the_picture_is_drawn_at_the_output_scale(self):
         self.skipTest("sway 1.7 stretches every X window to the output scale")
