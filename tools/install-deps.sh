@@ -15,6 +15,7 @@ qt6-base-dev
 qt6-multimedia-dev
 qt6-svg-dev
 qt6-qpa-plugins
+qt6-wayland
 libgl-dev
 libxcb1-dev
 libpulse-dev
@@ -25,6 +26,10 @@ xdotool
 x11-utils
 openbox
 xfwm4
+sway
+xwayland
+wayvnc
+grim
 dbus-daemon
 python3
 dbus

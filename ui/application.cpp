@@ -68,7 +68,7 @@ void shareOneHeap()
 int runProgram(int argc, char *argv[], const std::function<void(frmQuintagrid &)> &beforeStart)
 {
     shareOneHeap(); // before any thread starts
-    platform::preferX11WhereAvailable();
+    platform::choosePlatform();
     // Before any window: a start in a directory where a game already runs only brings that
     // game to the front.
     platform::InstanceLock lock(QDir::currentPath(), platform::runtimeDirectory(),

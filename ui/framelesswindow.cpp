@@ -93,14 +93,15 @@ void FramelessWindow::mousePressEvent(QMouseEvent *event)
     const QPointF at = event->globalPosition() - QPointF(pos());
     Form_MouseDown(event->button(), twips(at.x()), twips(at.y()));
     // Where the program cannot place its windows, the compositor moves it instead.
-    if (event->button() == Qt::LeftButton)
-        platform::startSystemMove(this);
+    movedByCompositor_ = event->button() == Qt::LeftButton && platform::startSystemMove(this);
 }
 
 void FramelessWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Measured from the pointer's place on the screen, not from the event's window-relative
     // position, which lags behind while the window moves and would make it jitter.
+    if (movedByCompositor_)
+        return;
     const QPointF at = event->globalPosition() - QPointF(pos());
     Form_MouseMove(event->buttons(), twips(at.x()), twips(at.y()));
 }

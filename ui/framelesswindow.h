@@ -48,6 +48,7 @@ protected:
 
 private:
     PictureRef background_;
+    bool movedByCompositor_ = false; // since the last press: the window follows it alone
     bool iconGiven_ = false;
 };
 

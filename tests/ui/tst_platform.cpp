@@ -192,43 +192,58 @@ private slots:
         }
     }
 
-    void waylandSessionsRunOnXWaylandUnlessTheUserChose_data()
+    void eachSessionGetsItsPlatformWithTheOtherBehindIt_data()
     {
         QTest::addColumn<QByteArray>("platform");
         QTest::addColumn<QByteArray>("session");
         QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<QByteArray>("x11");
-        QTest::addColumn<bool>("preferX11");
+        QTest::addColumn<QByteArray>("desktop");
+        QTest::addColumn<QByteArray>("choice");
         const QByteArray unset; // a null QByteArray stands for an unset variable
-        QTest::newRow("X11 session")
-            << unset << QByteArray("x11") << unset << QByteArray(":0") << false;
-        QTest::newRow("Wayland with XWayland")
+        const QByteArray leave;
+        QTest::newRow("X11 session") << unset << QByteArray("x11") << unset << QByteArray(":0")
+                                     << QByteArray("XFCE") << leave;
+        QTest::newRow("sway with XWayland")
+            << unset << QByteArray("wayland") << QByteArray("wayland-1") << QByteArray(":0")
+            << QByteArray("sway") << QByteArray("wayland;xcb");
+        QTest::newRow("KDE, Wayland display only")
+            << unset << unset << QByteArray("wayland-0") << QByteArray(":1") << QByteArray("KDE")
+            << QByteArray("wayland;xcb");
+        QTest::newRow("GNOME with XWayland")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-            << true;
-        QTest::newRow("Wayland display only, with XWayland")
-            << unset << unset << QByteArray("wayland-0") << QByteArray(":1") << true;
-        QTest::newRow("Wayland without XWayland")
-            << unset << QByteArray("wayland") << QByteArray("wayland-0") << unset << false;
-        QTest::newRow("user chose Wayland") << QByteArray("wayland") << QByteArray("wayland")
-                                            << QByteArray("wayland-0") << QByteArray(":0") << false;
-        QTest::newRow("empty Wayland display")
-            << unset << unset << QByteArray("") << QByteArray(":0") << false;
+            << QByteArray("ubuntu:GNOME") << QByteArray("xcb;wayland");
+        QTest::newRow("GNOME Classic is GNOME")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
+            << QByteArray("GNOME-Classic:GNOME") << QByteArray("xcb;wayland");
+        QTest::newRow("GNOME without XWayland")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << unset
+            << QByteArray("GNOME") << QByteArray("wayland");
+        QTest::newRow("a desktop named like GNOME")
+            << unset << unset << QByteArray("wayland-0") << QByteArray(":0")
+            << QByteArray("GNOMEish") << QByteArray("wayland;xcb");
+        QTest::newRow("user chose X11")
+            << QByteArray("xcb") << QByteArray("wayland") << QByteArray("wayland-0")
+            << QByteArray(":0") << QByteArray("sway") << leave;
+        QTest::newRow("empty Wayland display in an X11 session")
+            << unset << unset << QByteArray("") << QByteArray(":0") << unset << leave;
         QTest::newRow("empty platform is no choice")
             << QByteArray("") << QByteArray("wayland") << QByteArray("wayland-0")
-            << QByteArray(":0") << true;
+            << QByteArray(":0") << unset << QByteArray("wayland;xcb");
     }
 
-    void waylandSessionsRunOnXWaylandUnlessTheUserChose()
+    void eachSessionGetsItsPlatformWithTheOtherBehindIt()
     {
         QFETCH(QByteArray, platform);
         QFETCH(QByteArray, session);
         QFETCH(QByteArray, wayland);
         QFETCH(QByteArray, x11);
-        QFETCH(bool, preferX11);
+        QFETCH(QByteArray, desktop);
+        QFETCH(QByteArray, choice);
         const auto value = [](const QByteArray &v) { return v.isNull() ? nullptr : v.constData(); };
-        QCOMPARE(
-            platform::shouldPreferX11(value(platform), value(session), value(wayland), value(x11)),
-            preferX11);
+        QCOMPARE(platform::platformChoice(value(platform), value(session), value(wayland),
+                                          value(x11), value(desktop)),
+                 choice);
     }
 
     void onlyWaylandCompositorsMoveTheWindows_data()

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -28,6 +30,63 @@ bool onX11()
 {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
+
+// X11 through a Wayland compositor's X server, whose outputs it names XWAYLAND0, XWAYLAND1...
+bool onXWayland()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return onX11() && screen != nullptr && screen->name().startsWith(QLatin1String("XWAYLAND"));
+}
+
+// The name the X window manager gives itself (_NET_SUPPORTING_WM_CHECK), empty without one.
+QByteArray windowManagerName(xcb_connection_t *connection)
+{
+    const auto atom = [connection](std::string_view name) -> xcb_atom_t {
+        const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+            xcb_intern_atom_reply(
+                connection, xcb_intern_atom(connection, 0, std::uint16_t(name.size()), name.data()),
+                nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    const auto property = [connection](xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
+        const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(
+                connection, xcb_get_property(connection, 0, window, name, type, 0, 64), nullptr),
+            &std::free);
+        if (!reply)
+            return QByteArray();
+        return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                          xcb_get_property_value_length(reply.get()));
+    };
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const QByteArray check = property(root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
+    if (check.size() != sizeof(xcb_window_t))
+        return {};
+    xcb_window_t wm = 0;
+    std::memcpy(&wm, check.constData(), sizeof wm);
+    return property(wm, atom("_NET_WM_NAME"), atom("UTF8_STRING"));
+}
+
+// Whether the compositor leaves an owned window behind its owner once the owner is clicked,
+// and ignores a request to activate it: wlroots compositors such as sway (their X window
+// manager calls itself "wlroots wm"; natively they mark the window urgent instead).
+bool ownedWindowsFallBehind(xcb_connection_t *connection)
+{
+    static const bool wlroots = windowManagerName(connection).startsWith("wlroots");
+    return wlroots;
+}
+
+// Unmaps and maps the window again: a compositor gives a window that appears in the active
+// workspace the focus and puts it in front. Only for a window whose owner has the keyboard.
+void showAnew(QWidget *window)
+{
+    window->hide();
+    window->show();
+}
+
+// How long a compositor has to hand the focus to an owned window that asked for it.
+constexpr int ActivationGrace = 250; // ms
 
 // Tells a window's callback when its owner comes to the front: when the user activates the
 // owner (a click on it, its taskbar entry, the window manager's switcher) and, on X11, when
@@ -136,6 +195,19 @@ void QtWindowSystem::giveFocus(QWidget *window)
         window->windowHandle() != nullptr ? window->windowHandle()->transientParent() : nullptr;
     if (x11 == nullptr || owner == nullptr) {
         window->activateWindow();
+        if (owner != nullptr && compositorMovesWindows(QGuiApplication::platformName()))
+            // Activation is a request, which a compositor may turn into an urgency hint or
+            // not offer at all; if the owner, just picked by the user, still has the keyboard,
+            // the window is shown anew, and so comes in front with it.
+            QTimer::singleShot(ActivationGrace, window, [window, owner = QPointer<QWindow>(owner)] {
+                if (owner && QGuiApplication::focusWindow() == owner && window->isVisible())
+                    showAnew(window);
+            });
+        return;
+    }
+    if (onXWayland() && ownedWindowsFallBehind(x11->connection())) {
+        if (QGuiApplication::focusWindow() == owner)
+            showAnew(window);
         return;
     }
     // Handed on directly rather than asked of the window manager, which may refuse a program
@@ -189,28 +261,38 @@ bool compositorMovesWindows(const QString &platform)
 
 bool startSystemMove(QWidget *window)
 {
-    if (!compositorMovesWindows(QGuiApplication::platformName()))
+    if (!compositorMovesWindows(QGuiApplication::platformName()) && !onXWayland())
         return false;
     QWindow *handle = window->windowHandle();
     return handle != nullptr && handle->startSystemMove();
 }
 
-bool shouldPreferX11(const char *qpaPlatform, const char *sessionType, const char *waylandDisplay,
-                     const char *x11Display)
+QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
+                          const char *waylandDisplay, const char *x11Display,
+                          const char *currentDesktop)
 {
     const auto set = [](const char *value) { return value != nullptr && *value != '\0'; };
     if (set(qpaPlatform))
-        return false; // the user's choice stands; Qt takes an empty value as unset
+        return {}; // the user's choice stands; Qt takes an empty value as unset
     const bool onWayland =
         (set(sessionType) && std::string_view(sessionType) == "wayland") || set(waylandDisplay);
-    return onWayland && set(x11Display);
+    if (!onWayland)
+        return {}; // X11 as always
+    if (!set(x11Display))
+        return "wayland";
+    // XDG_CURRENT_DESKTOP is a list such as "ubuntu:GNOME".
+    const bool gnome = set(currentDesktop)
+        && QByteArray(currentDesktop).split(':').contains(QByteArrayLiteral("GNOME"));
+    return gnome ? "xcb;wayland" : "wayland;xcb";
 }
 
-void preferX11WhereAvailable()
+void choosePlatform()
 {
-    if (shouldPreferX11(std::getenv("QT_QPA_PLATFORM"), std::getenv("XDG_SESSION_TYPE"),
-                        std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")))
-        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const QByteArray choice = platformChoice(
+        std::getenv("QT_QPA_PLATFORM"), std::getenv("XDG_SESSION_TYPE"),
+        std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"), std::getenv("XDG_CURRENT_DESKTOP"));
+    if (!choice.isEmpty())
+        ::setenv("QT_QPA_PLATFORM", choice.constData(), 1);
 }
 
 } // namespace platform

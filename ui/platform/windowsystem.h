@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QByteArray;
 class QString;
 class QWidget;
 
@@ -40,7 +41,9 @@ public:
     virtual void bringToFront(QWidget *window) = 0;
 
     // Moves the keyboard focus to an owned window while its owner has it. On X11 it is handed
-    // on directly, and only if the owner still has it: never taken from another program.
+    // on directly, and only if the owner still has it: never taken from another program. Under
+    // Wayland it is asked for by activation; where the compositor does not hand it on, the
+    // window is shown anew while the owner still has the keyboard.
     virtual void giveFocus(QWidget *window) = 0;
 
     // Ends the program: every window disappears and the event loop quits; no further game
@@ -68,22 +71,25 @@ public:
 void centreOnScreen(QWidget *window);
 
 // Hands a press on a window's background to the compositor, which then moves the window with
-// the pointer, on platforms where a program cannot place its own windows (native Wayland).
-// False where the program moves its windows itself.
+// the pointer, where the program cannot place its own windows: native Wayland, and X11 windows
+// under XWayland, whose own moves a compositor may ignore. False where the program moves its
+// windows itself (an X server of its own).
 bool startSystemMove(QWidget *window);
 
 // Whether windows are moved by the compositor rather than placed by the program on this
 // platform (QGuiApplication::platformName()).
 [[nodiscard]] bool compositorMovesWindows(const QString &platform);
 
-// Under Wayland the program cannot place or raise its own windows, which the exact drag and
-// keeping a window in front need; when XWayland is there and the user has not chosen a
-// platform (a non-empty QT_QPA_PLATFORM), run on it. Call before the application object is
-// created.
-void preferX11WhereAvailable();
+// Picks the platform for this session before the application object is created, with the
+// other one behind it, so that a platform that cannot connect never ends the program: XWayland
+// first under GNOME, where it keeps every window where the game puts it; native Wayland first
+// in every other Wayland session. A non-empty QT_QPA_PLATFORM is the user's choice and stays.
+void choosePlatform();
 
-// The decision behind it, from the environment's values (null when unset).
-[[nodiscard]] bool shouldPreferX11(const char *qpaPlatform, const char *sessionType,
-                                   const char *waylandDisplay, const char *x11Display);
+// The decision behind it, from the environment's values (null when unset): the value for
+// QT_QPA_PLATFORM, platforms separated by ';', first choice first; empty to leave it alone.
+[[nodiscard]] QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
+                                        const char *waylandDisplay, const char *x11Display,
+                                        const char *currentDesktop);
 
 } // namespace platform
