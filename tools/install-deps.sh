@@ -30,6 +30,7 @@ python3
 dbus
 at-spi2-core
 python3-pyatspi
+orca
 pulseaudio
 pulseaudio-utils
 clang
