@@ -35,6 +35,7 @@ python3
 dbus
 at-spi2-core
 python3-pyatspi
+orca
 pulseaudio
 pulseaudio-utils
 clang

@@ -8,10 +8,82 @@
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QString>
+#include <QStringList>
 
 namespace ui {
 
 namespace {
+
+// A part of a window's announcement line: the line itself, a status bar, and its
+// notifications. Plain objects, not widgets: nothing of them is drawn.
+class AnnouncementPart final : public QObject
+{
+public:
+    AnnouncementPart(QObject *parent, QAccessible::Role partRole)
+        : QObject(parent)
+        , role(partRole)
+    { }
+
+    const QAccessible::Role role;
+    QString text;
+    int latest = -1; // of the line: the notification that holds the latest announcement
+};
+
+// A screen reader reads a notification's text some time after it appears, once the game
+// answers again: a few announcements in a row each keep a notification of their own.
+constexpr int Notifications = 16;
+
+QList<AnnouncementPart *> partsOf(const QObject *parent)
+{
+    QList<AnnouncementPart *> parts;
+    for (QObject *child : parent->children()) {
+        if (auto *part = dynamic_cast<AnnouncementPart *>(child))
+            parts.append(part);
+    }
+    return parts;
+}
+
+AnnouncementPart *partOf(const QObject *parent)
+{
+    const QList<AnnouncementPart *> parts = partsOf(parent);
+    return parts.isEmpty() ? nullptr : parts.first();
+}
+
+class AnnouncementAccessible final : public QAccessibleObject
+{
+public:
+    explicit AnnouncementAccessible(AnnouncementPart *part)
+        : QAccessibleObject(part)
+    { }
+
+    AnnouncementPart *part() const { return static_cast<AnnouncementPart *>(object()); }
+
+    QAccessibleInterface *parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(object()->parent());
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<AnnouncementPart *> parts = partsOf(object());
+        return index >= 0 && index < parts.size()
+            ? QAccessible::queryAccessibleInterface(parts.at(index))
+            : nullptr;
+    }
+    int childCount() const override { return int(partsOf(object()).size()); }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(partsOf(object()).indexOf(child->object())) : -1;
+    }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? part()->text : QString();
+    }
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return part()->role; }
+    QAccessible::State state() const override { return {}; }
+};
 
 // The direct child widgets a screen reader sees, in the order the window holds them.
 QList<QWidget *> shownChildren(const QWidget *parent)
@@ -73,18 +145,27 @@ public:
         : QAccessibleWidget(label, QAccessible::StaticText)
     { }
 
+    QAccessible::State state() const override
+    {
+        // A label that the arrow keys give the focus to, such as a high-score entry.
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = s.focusable || widget()->hasFocus();
+        return s;
+    }
+
     QList<std::pair<QAccessibleInterface *, QAccessible::Relation>>
     relations(QAccessible::Relation match) const override
     {
         auto result = QAccessibleWidget::relations(match);
+        // The pair says what the other object is to this one: labelled by it.
         QWidget *named = static_cast<CaptionLabel *>(widget())->labelFor();
-        if (named && (match & QAccessible::Label))
-            result.append({QAccessible::queryAccessibleInterface(named), QAccessible::Label});
+        if (named && (match & QAccessible::Labelled))
+            result.append({QAccessible::queryAccessibleInterface(named), QAccessible::Labelled});
         return result;
     }
 };
 
-// The board: a table of five rows of five cells.
+// The board: five rows of five cells, with the table's rows and columns.
 class GridAccessible final : public QAccessibleObject, public QAccessibleTableInterface
 {
 public:
@@ -146,7 +227,9 @@ public:
             area |= child(i)->rect();
         return area;
     }
-    QAccessible::Role role() const override { return QAccessible::Table; }
+    // A group that offers the table's rows and columns: screen readers read a whole row of a
+    // table at each move to another row, which here would bury the one cell asked for.
+    QAccessible::Role role() const override { return QAccessible::Grouping; }
     QAccessible::State state() const override
     {
         QAccessible::State s;
@@ -263,12 +346,16 @@ private:
             else if (cell == 0)
                 list.append(grid);
         }
+        if (AnnouncementPart *line = partOf(widget()))
+            list.append(line);
         return list;
     }
 };
 
 QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
 {
+    if (auto *part = dynamic_cast<AnnouncementPart *>(object))
+        return new AnnouncementAccessible(part);
     if (className == QLatin1String("ui::BoardGrid"))
         return new GridAccessible(static_cast<BoardGrid *>(object));
     if (className == QLatin1String("ui::PictureButton"))
@@ -290,15 +377,73 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     return nullptr;
 }
 
+// Passes every change on to screen readers but one: a control's enabled state that follows its
+// window's, when the window is disabled or enabled as a whole (during the count-up, or while
+// a secondary window is open). Each would be an event for every control at once, a flood
+// in which a screen reader drops what the game announces meanwhile; the window's own change
+// is still told.
+void passUpdate(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::StateChanged) {
+        const auto *change = static_cast<QAccessibleStateChangeEvent *>(event);
+        const auto *widget = qobject_cast<const QWidget *>(event->object());
+        if (change->changedStates().disabled && widget && !widget->isWindow()
+            && !widget->testAttribute(Qt::WA_ForceDisabled)
+            && widget->isEnabled() == widget->window()->isEnabled())
+            return;
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(passUpdate);
+}
+
 } // namespace
 
 void installAccessibility()
 {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFor);
+        QAccessible::installUpdateHandler(passUpdate);
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void announce(QWidget *window, const QString &text)
+{
+    // The notification sits in a status bar so that screen readers say only its text, not
+    // what it is.
+    AnnouncementPart *line = partOf(window);
+    if (!line) {
+        line = new AnnouncementPart(window, QAccessible::StatusBar);
+        for (int i = 0; i < Notifications; ++i)
+            new AnnouncementPart(line, QAccessible::Notification);
+    }
+    line->latest = (line->latest + 1) % Notifications;
+    AnnouncementPart *notice = partsOf(line).at(line->latest);
+    notice->text = text;
+    QAccessibleEvent shown(notice, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+
+QString spokenPoints(int points)
+{
+    return points == 1 ? QStringLiteral("1 point") : QStringLiteral("%1 points").arg(points);
+}
+
+QStringList recentAnnouncements(const QWidget *window)
+{
+    QStringList texts;
+    const AnnouncementPart *line = partOf(window);
+    if (!line)
+        return texts;
+    const QList<AnnouncementPart *> notices = partsOf(line);
+    for (int i = 1; i <= Notifications; ++i) {
+        const QString &text = notices.at((line->latest + i) % Notifications)->text;
+        if (!text.isEmpty())
+            texts << text;
+    }
+    return texts;
 }
 
 } // namespace ui

@@ -25,12 +25,15 @@ QString controlName(const layout::Control &control)
 
 namespace {
 
-bool isActivationKey(const QKeyEvent *event)
+// Space, Return or keypad Enter, unmodified. On a cell keypad Enter is left out: it is a
+// screen reader's own key (where am I), and a press that the reader takes for itself may still
+// reach the program when the reader answers late.
+bool isActivationKey(const QKeyEvent *event, bool cell = false)
 {
-    return event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier
-        ? event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
-            || event->key() == Qt::Key_Enter
-        : false;
+    if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier)
+        return false;
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
+        || (event->key() == Qt::Key_Enter && !cell);
 }
 
 void place(QWidget *widget, const layout::Control &control)
@@ -107,7 +110,7 @@ void PictureBox::press()
 
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!isActivationKey(event)) {
+    if (!isActivationKey(event, isCell_)) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -120,7 +123,7 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
 
 void PictureBox::keyReleaseEvent(QKeyEvent *event)
 {
-    if (!isActivationKey(event)) {
+    if (!isActivationKey(event, isCell_)) {
         QWidget::keyReleaseEvent(event);
         return;
     }

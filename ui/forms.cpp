@@ -102,6 +102,11 @@ void showLoaded(QPointer<Window> &window, Forms &forms, Shared &shared)
 
 } // namespace
 
+frmHighScores *Forms::highScores() const
+{
+    return highScores_;
+}
+
 void Forms::showHighScores()
 {
     showLoaded(highScores_, *this, shared_);

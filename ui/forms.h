@@ -32,6 +32,8 @@ public:
 
     [[nodiscard]] frmQuintagrid &mainWindow() { return *main_; }
     [[nodiscard]] const frmCards &cards();
+    // The high-score window while it is loaded, else null.
+    [[nodiscard]] frmHighScores *highScores() const;
 
     // Loads the window if needed and shows it without making it modal.
     void showHighScores();

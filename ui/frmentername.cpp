@@ -4,6 +4,7 @@
 
 #include "ui/forms.h"
 #include "ui/frmcards.h"
+#include "ui/frmhighscores.h"
 #include "ui/shared.h"
 
 #include "highscores/highscores.h"
@@ -54,11 +55,10 @@ frmEnterName::frmEnterName(Shared &shared, Forms &forms)
     Text1->setAlignment(Qt::AlignCenter);
     Text1->setFrame(false);
     Text1->setValidator(new StorableNameValidator(Text1));
-    // Named by its prompt; the score it is for comes with it.
+    // Named by its prompt; the window says the score it is for, once.
     Text1->setAccessibleName(Label2->caption());
     Label2->setLabelFor(Text1);
     const QString score = QStringLiteral("Your score: %1").arg(shared.module1.gamescore);
-    Text1->setAccessibleDescription(score);
     Text1->installEventFilter(this);
 
     const frmCards &store = forms.cards();
@@ -97,8 +97,13 @@ bool frmEnterName::eventFilter(QObject *watched, QEvent *event)
 
 void frmEnterName::Command2_Click()
 {
-    highscores::acceptName(shared_.module1, Text1->text());
+    highscores::Module1 &module1 = shared_.module1;
+    highscores::acceptName(module1, Text1->text());
+    const bool stored = module1.lowestslot >= 1 && module1.lowestslot <= highscores::Slots;
+    const int score = stored ? module1.table.hsscores[module1.lowestslot] : -1;
     forms_.showHighScores();
+    if (frmHighScores *list = forms_.highScores(); list && stored)
+        list->showNewEntry(module1.enteredname, score);
     // Saved at once, as the list now shows it: from here on no way the program ends, however
     // abrupt, costs this score.
     highscores::savehighscores(shared_.module1.table);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/frmhighscores.h"
 
+#include "ui/accessibility.h"
 #include "ui/forms.h"
 #include "ui/frmcards.h"
 #include "ui/shared.h"
@@ -14,6 +15,8 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace ui {
 
 frmHighScores::frmHighScores(Shared &shared, Forms &forms)
@@ -23,6 +26,11 @@ frmHighScores::frmHighScores(Shared &shared, Forms &forms)
     for (int i = 0; i < highscores::Slots; ++i) {
         nimet[i] = new CaptionLabel(this, table.at("nimet", i));
         scoret[i] = new CaptionLabel(this, table.at("scoret", i));
+        // Each entry is one stop for the Up and Down keys, said with its place and score.
+        nimet[i]->setSpokenPrefix(QStringLiteral("Place %1").arg(i + 1));
+        // It names its score, so a screen reader does not read the list out whole as the
+        // window opens.
+        nimet[i]->setLabelFor(scoret[i]);
     }
     const frmCards &store = forms.cards();
     Command1 = new PictureButton(this, table.at("Command1"), store.picture(Face::OkReleased),
@@ -42,10 +50,22 @@ frmHighScores::frmHighScores(Shared &shared, Forms &forms)
 void frmHighScores::keyPressEvent(QKeyEvent *event)
 {
     // Escape closes as OK does; Enter and Space reach here only when no button has the focus.
-    if (actsAsOk(event))
+    // Up and Down go through the entries, which a screen reader then reads one by one.
+    if (actsAsOk(event)) {
         Command1_Click();
-    else
+        return;
+    }
+    if (event->modifiers() != Qt::NoModifier
+        || (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down)) {
         SecondaryWindow::keyPressEvent(event);
+        return;
+    }
+    const auto current = std::find(nimet.begin(), nimet.end(), focusWidget());
+    int next = event->key() == Qt::Key_Down ? 0 : highscores::Slots - 1;
+    if (current != nimet.end())
+        next = std::clamp(int(current - nimet.begin()) + (event->key() == Qt::Key_Down ? 1 : -1), 0,
+                          highscores::Slots - 1);
+    nimet[std::size_t(next)]->setFocus(Qt::OtherFocusReason);
 }
 
 void frmHighScores::Form_Load()
@@ -60,6 +80,22 @@ void frmHighScores::showEntries()
     for (int k = 1; k <= highscores::Slots; ++k) {
         nimet[k - 1]->setCaption(table.hsnames[k]);
         scoret[k - 1]->setCaption(qtext(game::numberText(table.hsscores[k])));
+        nimet[k - 1]->setSpokenSuffix(
+            QStringLiteral(", ") + spokenPoints(table.hsscores[k])
+            + (k == newEntry_ ? QStringLiteral(", new entry") : QString()));
+    }
+}
+
+void frmHighScores::showNewEntry(const QString &name, int score)
+{
+    const highscores::HighScoreTable &table = shared_.module1.table;
+    for (int k = 1; k <= highscores::Slots; ++k) {
+        if (table.hsnames[k] == name && table.hsscores[k] == score) {
+            newEntry_ = k;
+            showEntries();
+            nimet[std::size_t(k - 1)]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     }
 }
 
@@ -82,6 +118,7 @@ void frmHighScores::Command2_Click()
     if (answer == platform::AnswerNo)
         return;
     highscores::resethighscores(shared_.module1.table);
+    newEntry_ = 0;
     showEntries();
     highscores::savehighscores(shared_.module1.table);
 }

@@ -24,6 +24,9 @@ public:
     // Clear: asks, and on anything but No puts the default list in the table, the window and
     // the file.
     void Command2_Click();
+    // After a name entry: the entry of this name and score is said to be new and takes the
+    // focus, so that a screen reader says its place.
+    void showNewEntry(const QString &name, int score);
 
     std::array<CaptionLabel *, 10> nimet {};
     std::array<CaptionLabel *, 10> scoret {};
@@ -36,6 +39,8 @@ protected:
 
 private:
     void showEntries();
+
+    int newEntry_ = 0; // the place of the entry just made, 1..10, or 0
 };
 
 } // namespace ui

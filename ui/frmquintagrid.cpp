@@ -59,7 +59,7 @@ frmQuintagrid::frmQuintagrid(Shared &shared, Forms &forms)
     }
     for (int k = 0; k < 8; ++k) {
         Label2[k] = new CaptionLabel(this, table.at("Label2", k));
-        Label2[k]->setSpokenSuffix(QStringLiteral(": %1 points").arg(scoring::legend[k].points));
+        Label2[k]->setSpokenSuffix(QStringLiteral(": ") + spokenPoints(scoring::legend[k].points));
         Label2[k]->setCaption(qtext(scoring::legend[k].caption));
         Label3[k] = new CaptionLabel(this, table.at("Label3", k));
         Label3[k]->setCaption(QString::number(scoring::legend[k].points));
@@ -94,6 +94,8 @@ frmQuintagrid::frmQuintagrid(Shared &shared, Forms &forms)
 
 frmQuintagrid::~frmQuintagrid()
 {
+    // The board, which screen readers reach the cells through, goes before the cells.
+    delete findChild<BoardGrid *>(QString(), Qt::FindDirectChildrenOnly);
     // The cells lose the focus while QWidget takes the window down, when this is no longer a
     // frmQuintagrid to tell.
     for (PictureBox *cell : picPlace)
@@ -187,6 +189,7 @@ void frmQuintagrid::main()
         Command1->setEnabled(false);
         platform.sound.play(game::Cue::OpeningCard);
         main();
+        announce(this, QStringLiteral("Next card: ") + offeredName());
     } else if (dealing_.dealtcount >= game::CardsPerGame) {
         picDealt->setAccessibleName(QStringLiteral("No card left to place: the board is full"));
         describeCells();
@@ -237,10 +240,14 @@ void frmQuintagrid::displayscores()
         void showRowPoints(int row, std::int16_t value) override
         {
             w.riviarvo[row]->setCaption(qtext(game::numberText(value)));
+            if (value == w.rowscores_[row])
+                say(row, QStringLiteral("Row %1: ").arg(row + 1), value);
         }
         void showColumnPoints(int column, std::int16_t value) override
         {
             w.Label1[column]->setCaption(qtext(game::numberText(value)));
+            if (value == w.colscores_[column])
+                say(game::BoardSide + column, QStringLiteral("Column %1: ").arg(column + 1), value);
         }
         void showTotal(std::int16_t value) override
         {
@@ -250,7 +257,22 @@ void frmQuintagrid::displayscores()
         bool wait(int ms) override { return w.shared_.platform.pacer.wait(std::uint32_t(ms)); }
 
     private:
+        // Each line's hand and points are said once, as its count reaches them.
+        void say(int line, const QString &prefix, std::int16_t points)
+        {
+            if (said[std::size_t(line)])
+                return;
+            said[std::size_t(line)] = true;
+            QString hand = QStringLiteral("no hand");
+            for (const scoring::LegendEntry &entry : scoring::legend) {
+                if (entry.points == points)
+                    hand = qtext(entry.caption);
+            }
+            announce(&w, prefix + hand + QStringLiteral(", ") + spokenPoints(points));
+        }
+
         frmQuintagrid &w;
+        std::array<bool, 2 * game::BoardSide> said {};
     };
 
     // Disabled for the whole count-up, so that no click re-enters the game while the waits
@@ -270,6 +292,9 @@ void frmQuintagrid::showhighscores()
     // The focus moves to the total, so that a screen reader says it and what it made.
     Label4->setSpokenSuffix(admitted ? QStringLiteral(", a new high score")
                                      : QStringLiteral(", not a high score"));
+    // Said before the name window opens: the focus alone would be taken away at once.
+    if (admitted)
+        announce(this, Label4->accessibleName());
     Label4->setFocus(Qt::OtherFocusReason);
     if (!admitted)
         return;
@@ -313,15 +338,36 @@ void frmQuintagrid::Command5_Click()
 
 void frmQuintagrid::picPlace_Click(int Index)
 {
-    if (board_.occupied(Index) || !board_.accepts(Index))
+    if (board_.occupied(Index) || !board_.accepts(Index)) {
+        // Nothing changes on the screen; a screen reader is told why.
+        if (cardWaiting())
+            announce(this,
+                     board_.occupied(Index) ? QStringLiteral("Refused: the cell is taken")
+                                            : QStringLiteral("Refused: must touch a card"));
         return;
+    }
+    const QString placed = offeredName()
+        + QStringLiteral(" placed at row %1, column %2.")
+              .arg(game::cellRow(Index) + 1)
+              .arg(game::cellColumn(Index) + 1);
     picPlace[Index]->setPicture(picDealt->picture());
     board_.put(Index, dealing_.offeredcard);
-    describeCells();
+    // The cells are described again once the next card is dealt (main): each renaming once.
     // The pointer is still on the cell, which now refuses: show that at once rather than
     // leave the "accepts" colour until the pointer moves.
     picPlace_MouseMove(Index);
+    if (dealing_.dealtcount >= game::CardsPerGame) {
+        announce(this, placed + QStringLiteral(" The board is full."));
+        main();
+        return;
+    }
     main();
+    announce(this, placed + QStringLiteral(" Next card: ") + offeredName());
+}
+
+QString frmQuintagrid::offeredName() const
+{
+    return qtext(game::cardName(dealing_.offeredcard));
 }
 
 void frmQuintagrid::picPlace_MouseMove(int Index)
@@ -454,27 +500,24 @@ bool frmQuintagrid::cardWaiting() const
 
 void frmQuintagrid::describeCells()
 {
-    // A screen reader hears every change of name or description: only what changed is set.
-    // The name says what a cell holds; the description whether it takes the card and, on the
-    // keyboard's cell, which card comes next.
+    // A screen reader hears every renaming: only what changed is set. The name says, in the
+    // one short line a screen reader speaks as the cursor arrives, what a cell holds and,
+    // while a card waits, whether the cell takes it. What changes on a placement is announced.
     const bool waiting = cardWaiting();
     for (int i = 0; i < game::CellCount; ++i) {
         QString name = QStringLiteral("Row %1, column %2, ")
                            .arg(game::cellRow(i) + 1)
                            .arg(game::cellColumn(i) + 1);
-        name +=
-            board_.occupied(i) ? qtext(game::cardName(board_.card(i))) : QStringLiteral("empty");
-        QStringList description;
-        if (i == cursor_ && waiting)
-            description << QStringLiteral("Next card: ")
-                    + qtext(game::cardName(dealing_.offeredcard));
-        if (waiting && !board_.occupied(i) && board_.accepts(i))
-            description << QStringLiteral("accepts the card");
+        if (board_.occupied(i))
+            name += qtext(game::cardName(board_.card(i)));
+        else if (!waiting)
+            name += QStringLiteral("empty");
+        else if (board_.accepts(i))
+            name += QStringLiteral("empty, takes the card");
+        else
+            name += QStringLiteral("empty, does not take the card");
         if (picPlace[i]->accessibleName() != name)
             picPlace[i]->setAccessibleName(name);
-        const QString said = description.join(QStringLiteral(", "));
-        if (picPlace[i]->accessibleDescription() != said)
-            picPlace[i]->setAccessibleDescription(said);
     }
 }
 

@@ -86,6 +86,8 @@ private:
     void showCursorColour();
     // Whether a dealt card waits to be placed.
     [[nodiscard]] bool cardWaiting() const;
+    // The name of the card on offer.
+    [[nodiscard]] QString offeredName() const;
     void endProgram();
 
     Shared &shared_;

@@ -51,7 +51,7 @@ class KeyboardGameTest(GameTestCase):
         self.key("Return")  # the cursor starts on cell 1, which takes the card
         self.wait_for_card(main, cells[0])
         for before, cell in zip(cells, cells[1:]):
-            self.key(arrow(before, cell), "space" if cell % 2 else "KP_Enter")
+            self.key(arrow(before, cell), "space" if cell % 2 else "Return")
             self.wait_for_card(main, cell)
 
         name = self.wait_for_window(ENTER_NAME_SIZE, "the name window", COUNT_UP_DEADLINE)
