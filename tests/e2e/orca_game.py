@@ -1,7 +1,7 @@
 # SPDX-FileCopyrightText: 2026 Mossgrovity
 # SPDX-License-Identifier: GPL-3.0-or-later
 """A whole game played by keyboard with Orca, the screen reader, listening: what Orca says at
-each step is read from its debug file and checked. Run through run_orca.sh, which provides the
+each step is read from its debug file and checked. Run through run_atspi.sh, which provides the
 D-Bus session; Orca runs with its default settings except that it has no speech server, so
 every utterance goes only to the log.
 
