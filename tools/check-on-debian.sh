@@ -55,6 +55,8 @@ EOF
 
 mount_system() {
     root=$1
+    # Its root a mount point, as on a real system: unshare and sway's namespaces need that.
+    mount --bind "$root" "$root"
     mount -t proc proc "$root/proc"
     mount -t sysfs sys "$root/sys"
     mount --bind /dev/pts "$root/dev/pts"

@@ -27,6 +27,7 @@ x11-utils
 openbox
 xfwm4
 sway
+iproute2
 xwayland
 wayvnc
 grim
