@@ -422,6 +422,10 @@ void announce(QWidget *window, const QString &text)
     line->latest = (line->latest + 1) % Notifications;
     AnnouncementPart *notice = partsOf(line).at(line->latest);
     notice->text = text;
+    // A screen reader that keeps the names it has read (Orca 47 does) learns the new one before
+    // the notification shows again; without it, it would say what this one held 16 texts ago.
+    QAccessibleEvent renamed(notice, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }

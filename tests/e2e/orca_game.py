@@ -25,6 +25,10 @@ from harness import GameTestCase, MAIN_SIZE, stop_process  # noqa: E402
 from test_desktop import DesktopServer  # noqa: E402
 
 RECORD = os.environ.get("QUINTAGRID_ORCA_RECORD") == "1"
+# The Orca whose words the steps below expect: each release says the game in other words
+# (Orca 47 says "button" for "push button", and reads a whole row when the cursor changes
+# rows), so another one is recorded with QUINTAGRID_ORCA_RECORD=1, not checked.
+CHECKED_ORCA = "43"
 NAME = "Ada"
 ORCA_START = 60.0
 COUNT_UP = 60.0
@@ -212,4 +216,9 @@ if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit("usage: orca_game.py <quintagrid>")
     harness.GAME = os.path.abspath(sys.argv.pop())
+    version = subprocess.run(["orca", "--version"], capture_output=True, text=True).stdout
+    if not RECORD and version.split(".")[0].split()[-1:] != [CHECKED_ORCA]:
+        print(f"the spoken steps are known for Orca {CHECKED_ORCA}, not for Orca "
+              f"{version.strip()}: skipped (QUINTAGRID_ORCA_RECORD=1 prints what it says)")
+        sys.exit(77)
     unittest.main(verbosity=2)
