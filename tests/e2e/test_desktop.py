@@ -79,7 +79,10 @@ class DesktopServer(XServer):
                 continue  # closed since it was listed
             if '"Quintagrid"' not in info:
                 continue
-            frame = self.wire.top_level(window)
+            try:
+                frame = self.wire.top_level(window)
+            except xwire.XError:
+                continue  # closed since xwininfo looked at it
             _, order = self.wire.query_tree(self.wire.root)
             if frame not in order:
                 continue  # framed a moment ago: not yet in the list read
