@@ -31,11 +31,30 @@ bool onX11()
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
-// X11 through a Wayland compositor's X server, whose outputs it names XWAYLAND0, XWAYLAND1...
+// X11 through a Wayland compositor's X server: one that offers the XWAYLAND extension
+// (Xwayland 23.1 and later, which name their outputs after the compositor's) or, before that,
+// names its outputs XWAYLAND0, XWAYLAND1...
 bool onXWayland()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return onX11() && screen != nullptr && screen->name().startsWith(QLatin1String("XWAYLAND"));
+    static const bool xwayland = [] {
+        auto *x11 =
+            onX11() ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        if (x11 == nullptr)
+            return false;
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        if (screen != nullptr && screen->name().startsWith(QLatin1String("XWAYLAND")))
+            return true;
+        constexpr std::string_view extension = "XWAYLAND";
+        xcb_connection_t *connection = x11->connection();
+        const std::unique_ptr<xcb_query_extension_reply_t, decltype(&std::free)> reply(
+            xcb_query_extension_reply(
+                connection,
+                xcb_query_extension(connection, std::uint16_t(extension.size()), extension.data()),
+                nullptr),
+            &std::free);
+        return reply && reply->present;
+    }();
+    return xwayland;
 }
 
 // The name the X window manager gives itself (_NET_SUPPORTING_WM_CHECK), empty without one.
