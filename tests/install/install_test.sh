@@ -9,7 +9,11 @@ build=$1
 work=$(mktemp -d)
 game=""
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    # The game saves its table as it ends: the folder goes once it has.
+    if [ -n "$game" ]; then
+        kill "$game" 2>/dev/null || true
+        wait "$game" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
