@@ -6,6 +6,8 @@
 #include "ui/look.h"
 #include "ui/text.h"
 
+#include "ui/platform/readerkeys.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -25,15 +27,25 @@ QString controlName(const layout::Control &control)
 
 namespace {
 
-// Space, Return or keypad Enter, unmodified. On a cell keypad Enter is left out: it is a
-// screen reader's own key (where am I), and a press that the reader takes for itself may still
-// reach the program when the reader answers late.
+// Space, Return or keypad Enter, unmodified. A screen reader takes keys for itself, and a
+// press it answers late for still reaches the program; so on a cell keypad Enter (the reader's
+// where-am-I) is left out, and a press while the reader's modifier is held does nothing.
 bool isActivationKey(const QKeyEvent *event, bool cell = false)
 {
     if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier)
         return false;
     return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
         || (event->key() == Qt::Key_Enter && !cell);
+}
+
+bool isActivationPress(const QKeyEvent *event, bool cell = false)
+{
+    return isActivationKey(event, cell) && !KeyboardUse::instance().withReaderModifier(event);
+}
+
+bool isReaderModifier(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Insert || event->key() == Qt::Key_CapsLock;
 }
 
 void place(QWidget *widget, const layout::Control &control)
@@ -110,7 +122,7 @@ void PictureBox::press()
 
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!isActivationKey(event, isCell_)) {
+    if (!isActivationPress(event, isCell_)) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -302,7 +314,7 @@ int BoardGrid::indexOf(const QObject *widget) const
 bool actsAsOk(const QKeyEvent *event)
 {
     return !event->isAutoRepeat()
-        && (isActivationKey(event)
+        && (isActivationPress(event)
             || (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier));
 }
 
@@ -330,12 +342,28 @@ void KeyboardUse::setShown(bool shown)
     emit shownChanged();
 }
 
+bool KeyboardUse::withReaderModifier(const QKeyEvent *event) const
+{
+    constexpr quint64 StaleAfterMs = 2000;
+    if (readerModifierDownAt_ && event->timestamp() - *readerModifierDownAt_ < StaleAfterMs)
+        return true;
+    return platform::readerModifierHeld();
+}
+
 bool KeyboardUse::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress)
+    if (event->type() == QEvent::KeyPress) {
         setShown(true);
-    else if (event->type() == QEvent::MouseButtonPress)
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (isReaderModifier(key) && !key->isAutoRepeat())
+            readerModifierDownAt_ = key->timestamp();
+    } else if (event->type() == QEvent::KeyRelease) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (isReaderModifier(key) && !key->isAutoRepeat())
+            readerModifierDownAt_.reset();
+    } else if (event->type() == QEvent::MouseButtonPress) {
         setShown(false);
+    }
     return QObject::eventFilter(watched, event);
 }
 

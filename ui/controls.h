@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QKeyEvent;
 class QPainter;
@@ -162,7 +163,7 @@ private:
 // until their next mouse press, so that a player who uses only the mouse never sees it.
 [[nodiscard]] bool keyboardFocusShown();
 
-// Tells when keyboardFocusShown() changes.
+// Tells when keyboardFocusShown() changes, and knows which keys a screen reader holds.
 class KeyboardUse final : public QObject
 {
     Q_OBJECT
@@ -170,6 +171,10 @@ class KeyboardUse final : public QObject
 public:
     [[nodiscard]] static KeyboardUse &instance();
     [[nodiscard]] bool shown() const { return shown_; }
+    // Whether this key comes while Insert or Caps Lock, a screen reader's own modifier, is held:
+    // by the keyboard itself where the window system says, or by the presses and releases the
+    // program has seen. A press whose release never came counts for two seconds.
+    [[nodiscard]] bool withReaderModifier(const QKeyEvent *event) const;
 
 signals:
     void shownChanged();
@@ -182,6 +187,8 @@ private:
     void setShown(bool shown);
 
     bool shown_ = false;
+    // The time stamp of the press of a reader modifier not yet released, or none.
+    std::optional<quint64> readerModifierDownAt_;
 };
 
 // Draws the focus indicator inside a control's rectangle: a yellow band edged in black, clear

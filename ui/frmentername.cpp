@@ -86,9 +86,12 @@ bool frmEnterName::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const int code = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            ? EnterKeyAscii
-            : (key->text().isEmpty() ? 0 : key->text().at(0).unicode());
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        // Enter with a screen reader's modifier held is the reader's key, answered late.
+        if (enter && KeyboardUse::instance().withReaderModifier(key))
+            return true;
+        const int code =
+            enter ? EnterKeyAscii : (key->text().isEmpty() ? 0 : key->text().at(0).unicode());
         if (Form_KeyPress(code))
             return true;
     }

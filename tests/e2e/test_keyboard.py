@@ -70,3 +70,27 @@ class KeyboardGameTest(GameTestCase):
         self.assertEqual(self.wait_exit(), 0)
         first = self.game.file().split(b"\r\n")[0]
         self.assertRegex(first, rb'^"' + re.escape(NAME.encode()) + rb'",[1-9][0-9]*$')
+
+    def test_space_while_a_screen_readers_modifier_is_held_places_no_card(self):
+        # A screen reader takes Insert for itself, so the game may never see its press; it
+        # asks the keyboard. The press goes to another window here, as it would to the reader.
+        self.game = Game(self.x, self.directory, SEED)
+        main = self.wait_for_window(MAIN_SIZE, "the main window")
+        self.wait_for_focus(main, "the main window")
+        self.key("Return")
+        self.wait_for_card(main, 0)
+        root = re.search(r"Window id: (0x[0-9a-f]+)", self.x.run("xwininfo", "-root")).group(1)
+        # Off the game: with the focus on the root, keys go to the window under the pointer.
+        self.x.move(0, 0)
+        self.x.xdotool("windowfocus", "--sync", int(root, 16))
+        self.x.xdotool("keydown", "Insert")
+        try:
+            self.x.xdotool("windowfocus", "--sync", main.id)
+            self.wait_for_focus(main, "the main window")
+            self.key("space")
+        finally:
+            self.x.xdotool("keyup", "Insert")
+        # Cell 3 takes the card only if the Space above placed one in cell 2.
+        self.key("Right", "space", "Left", "space")
+        self.wait_for_card(main, 1)
+        self.assertEqual(self.pixel(main, cell_centre(2)), NORMAL)

@@ -179,6 +179,57 @@ private slots:
         QCOMPARE(rig.cursor(), cell); // the cursor stays where it is
     }
 
+    // A screen reader's modifier held (Insert, keypad Insert, Caps Lock) makes Space or Return
+    // the reader's own key, which reaches the program when the reader answers late.
+    void keysWithAScreenReadersModifierHeldPlaceNothing_data()
+    {
+        QTest::addColumn<int>("modifier");
+        QTest::addColumn<bool>("keypad");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("releasedFirst");
+        QTest::addColumn<int>("afterMs"); // from the modifier's press to the key's
+        QTest::addColumn<bool>("placed");
+        const int insert = Qt::Key_Insert, caps = Qt::Key_CapsLock, space = Qt::Key_Space;
+        QTest::newRow("Space with Insert held")
+            << insert << false << space << false << 300 << false;
+        QTest::newRow("Return with keypad Insert held")
+            << insert << true << int(Qt::Key_Return) << false << 300 << false;
+        QTest::newRow("Space with Caps Lock held")
+            << caps << false << space << false << 300 << false;
+        QTest::newRow("Space after Insert was let go")
+            << insert << false << space << true << 300 << true;
+        QTest::newRow("Space long after a press whose release was lost")
+            << insert << false << space << false << 3000 << true;
+    }
+    void keysWithAScreenReadersModifierHeldPlaceNothing()
+    {
+        QFETCH(int, modifier);
+        QFETCH(bool, keypad);
+        QFETCH(int, key);
+        QFETCH(bool, releasedFirst);
+        QFETCH(int, afterMs);
+        QFETCH(bool, placed);
+        Rig rig;
+        beginFromKeyboard(rig);
+        const int cell = rig.cursor();
+        const game::CardId offered = rig.dealing().offeredcard;
+        const Qt::KeyboardModifiers modifiers = keypad ? Qt::KeypadModifier : Qt::NoModifier;
+        const auto send = [](QEvent::Type type, int code, Qt::KeyboardModifiers mods, quint64 at) {
+            QKeyEvent event(type, code, mods);
+            event.setTimestamp(at);
+            QApplication::sendEvent(QApplication::focusWidget(), &event);
+        };
+        constexpr quint64 start = 1'000'000;
+        send(QEvent::KeyPress, modifier, modifiers, start);
+        if (releasedFirst)
+            send(QEvent::KeyRelease, modifier, modifiers, start + 100);
+        send(QEvent::KeyPress, key, Qt::NoModifier, start + afterMs);
+        send(QEvent::KeyRelease, key, Qt::NoModifier, start + afterMs + 80);
+        if (!releasedFirst)
+            send(QEvent::KeyRelease, modifier, modifiers, start + afterMs + 150);
+        QCOMPARE(rig.board().card(cell), placed ? offered : game::NoCard);
+    }
+
     void spaceOrEnterShowsAButtonPressedWhileTheKeyIsDown_data()
     {
         QTest::addColumn<int>("key");
