@@ -48,6 +48,9 @@ bool isReaderModifier(const QKeyEvent *event)
     return event->key() == Qt::Key_Insert || event->key() == Qt::Key_CapsLock;
 }
 
+// The focus indicator's colour, on the green table as on a card or a button.
+constexpr QColor FocusYellow(255, 224, 0);
+
 void place(QWidget *widget, const layout::Control &control)
 {
     widget->setObjectName(controlName(control));
@@ -259,13 +262,21 @@ void CaptionLabel::describe()
         setAccessibleName(name);
 }
 
+void CaptionLabel::setHighlighted(bool highlighted)
+{
+    if (highlighted == highlighted_)
+        return;
+    highlighted_ = highlighted;
+    update();
+}
+
 void CaptionLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), bgrColour(ControlBackColour));
+    painter.fillRect(rect(), highlighted_ ? FocusYellow : bgrColour(ControlBackColour));
     if (caption_.isEmpty())
         return; // most are, until a game is scored: no text to lay out
-    painter.setPen(bgrColour(ControlTextColour));
+    painter.setPen(highlighted_ ? QColor(Qt::black) : bgrColour(ControlTextColour));
     // A caption wider than its label, in a face broader than the designed one, is narrowed
     // just enough to fit rather than cut off at both ends.
     const int room = width() - 2;
@@ -372,7 +383,6 @@ void paintFocusIndicator(QPainter &painter, QRect rect, bool cell)
     // Whole logical pixels without smoothing: as sharp at twice the scale as at once.
     constexpr int Band = 2; // yellow, outside
     constexpr int Edge = 2; // black, inside it
-    constexpr QColor Yellow(255, 224, 0);
     // A card's index fills its top-left 14 x 22 pixels and, turned, the bottom-right ones.
     const int skipX = cell ? 15 : 0;
     const int skipY = cell ? 23 : 0;
@@ -386,7 +396,7 @@ void paintFocusIndicator(QPainter &painter, QRect rect, bool cell)
         painter.fillRect(QRect(r.left(), r.bottom() - width + 1, r.width() - skipX, width), colour);
         painter.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height() - skipY), colour);
     };
-    bands(0, Band, Yellow);
+    bands(0, Band, FocusYellow);
     bands(Band, Edge, Qt::black);
     painter.restore();
 }

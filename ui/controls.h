@@ -117,6 +117,10 @@ public:
     void setSpokenPrefix(const QString &prefix);
     void setSpokenSuffix(const QString &suffix);
 
+    // Shows the label as the keyboard's place in a list: black on the focus indicator's yellow.
+    void setHighlighted(bool highlighted);
+    [[nodiscard]] bool highlighted() const { return highlighted_; }
+
     // The control this label names for a screen reader, or null.
     void setLabelFor(QWidget *control) { labelFor_ = control; }
     [[nodiscard]] QWidget *labelFor() const { return labelFor_; }
@@ -135,6 +139,7 @@ private:
     QString spokenPrefix_;
     QString spokenSuffix_;
     QPointer<QWidget> labelFor_;
+    bool highlighted_ = false;
 };
 
 // The board's 25 cells as one whole for screen readers: a table of five rows of five.

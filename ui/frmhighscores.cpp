@@ -12,6 +12,7 @@
 #include "highscores/highscores.h"
 #include "ui/platform/platform.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
 
@@ -45,6 +46,9 @@ frmHighScores::frmHighScores(Shared &shared, Forms &forms)
     setAccessibleName(QStringLiteral("High Scores"));
     setTabOrder(Command1, Command2);
     Command1->setFocus();
+    connect(qApp, &QApplication::focusChanged, this, &frmHighScores::showKeyboardEntry);
+    connect(&KeyboardUse::instance(), &KeyboardUse::shownChanged, this,
+            &frmHighScores::showKeyboardEntry);
 }
 
 void frmHighScores::keyPressEvent(QKeyEvent *event)
@@ -65,7 +69,21 @@ void frmHighScores::keyPressEvent(QKeyEvent *event)
     if (current != nimet.end())
         next = std::clamp(int(current - nimet.begin()) + (event->key() == Qt::Key_Down ? 1 : -1), 0,
                           highscores::Slots - 1);
+    arrowsUsed_ = true;
     nimet[std::size_t(next)]->setFocus(Qt::OtherFocusReason);
+    showKeyboardEntry();
+}
+
+void frmHighScores::showKeyboardEntry()
+{
+    // Only the arrow keys show it, so the new entry that takes the focus after a name looks
+    // as the rest of the list until the player goes through it.
+    const bool shown = arrowsUsed_ && keyboardFocusShown();
+    for (std::size_t i = 0; i < nimet.size(); ++i) {
+        const bool here = shown && focusWidget() == nimet[i];
+        nimet[i]->setHighlighted(here);
+        scoret[i]->setHighlighted(here);
+    }
 }
 
 void frmHighScores::Form_Load()

@@ -39,8 +39,11 @@ protected:
 
 private:
     void showEntries();
+    // Marks the entry the arrow keys are on, while the keyboard's place is shown.
+    void showKeyboardEntry();
 
-    int newEntry_ = 0; // the place of the entry just made, 1..10, or 0
+    int newEntry_ = 0;        // the place of the entry just made, 1..10, or 0
+    bool arrowsUsed_ = false; // the arrow keys have gone through the entries
 };
 
 } // namespace ui

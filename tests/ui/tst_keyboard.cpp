@@ -571,11 +571,33 @@ private slots:
             QCOMPARE(list->focusWidget(), list->nimet[0]);
             QCOMPARE(list->nimet[0]->accessibleName(), entry);
             activate(list);
+            // The arrows' entry is marked, name and score (a lone one counts negative); the
+            // new entry that took the focus is not, nor anything after a mouse press.
+            const auto marked = [list] {
+                QList<int> places;
+                for (int i = 0; i < 10; ++i) {
+                    if (list->nimet[i]->highlighted() || list->scoret[i]->highlighted())
+                        places << (list->nimet[i]->highlighted() == list->scoret[i]->highlighted()
+                                       ? i + 1
+                                       : -(i + 1));
+                }
+                return places;
+            };
+            key(Qt::Key_Shift); // as the name was typed
+            QCOMPARE(marked(), QList<int>());
+            const QImage unmarked = grab(list->nimet[1]);
             QStringList heard;
+            QList<QList<int>> places;
             for (int k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
                 key(k);
                 heard << QApplication::focusWidget()->accessibleName();
+                places << marked();
+                if (places.size() == 1)
+                    QVERIFY(grab(list->nimet[1]) != unmarked);
             }
+            QCOMPARE(places, (QList<QList<int>> {{2}, {3}, {2}, {1}}));
+            QTest::mouseClick(list->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+            QCOMPARE(marked(), QList<int>());
             const QString second = list->nimet[1]->caption() + QStringLiteral(", ")
                 + ui::spokenPoints(rig.module1.table.hsscores[2]);
             QCOMPARE(heard,
