@@ -51,6 +51,12 @@ frmHighScores::frmHighScores(Shared &shared, Forms &forms)
             &frmHighScores::showKeyboardEntry);
 }
 
+frmHighScores::~frmHighScores()
+{
+    // The window gives up the focus as its base class hides it, after this part is gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
 void frmHighScores::keyPressEvent(QKeyEvent *event)
 {
     // Escape closes as OK does; Enter and Space reach here only when no button has the focus.

@@ -16,6 +16,7 @@ class frmHighScores final : public SecondaryWindow
 
 public:
     frmHighScores(Shared &shared, Forms &forms);
+    ~frmHighScores() override;
 
     // Sorts the table, best first, and shows it.
     void Form_Load();
