@@ -296,6 +296,15 @@ public:
         return grid ? QAccessible::queryAccessibleInterface(grid) : QAccessibleWidget::parent();
     }
 
+    QAccessible::State state() const override
+    {
+        // Told as enabled while only its window is disabled (during the count-up), which nothing
+        // on the screen shows either: a screen reader then says the renamed cell without "grayed".
+        QAccessible::State s = PressableAccessible::state();
+        s.disabled = widget()->testAttribute(Qt::WA_ForceDisabled);
+        return s;
+    }
+
     bool isSelected() const override { return false; }
     QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
@@ -377,13 +386,21 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     return nullptr;
 }
 
-// Passes every change on to screen readers but one: a control's enabled state that follows its
+// Passes every change on to screen readers but two. A control's enabled state that follows its
 // window's, when the window is disabled or enabled as a whole (during the count-up, or while
 // a secondary window is open). Each would be an event for every control at once, a flood
 // in which a screen reader drops what the game announces meanwhile; the window's own change
 // is still told.
+// A focus event for a control that has just lost the focus: Qt tells one when a control
+// gives the focus up because its window is disabled, and a screen reader then says the
+// control again, disabled ("About push button grayed") before the window it opened.
 void passUpdate(QAccessibleEvent *event)
 {
+    if (event->type() == QAccessible::Focus) {
+        const auto *widget = qobject_cast<const QWidget *>(event->object());
+        if (widget && !widget->isWindow() && !widget->hasFocus())
+            return;
+    }
     if (event->type() == QAccessible::StateChanged) {
         const auto *change = static_cast<QAccessibleStateChangeEvent *>(event);
         const auto *widget = qobject_cast<const QWidget *>(event->object());
