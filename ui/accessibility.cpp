@@ -177,8 +177,12 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        // Offered with the cells' own interface only (see CellAccessible): Qt's bridge takes
+        // every child of a table for a table cell.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         if (type == QAccessible::TableInterface)
             return static_cast<QAccessibleTableInterface *>(this);
+#endif
         return QAccessibleObject::interface_cast(type);
     }
 
@@ -285,8 +289,13 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        // From Qt 6.8 on, a table cell leads screen readers to its table whatever the table's
+        // role, and Orca 48 then reads the whole row at each move to another row: there the
+        // board is a group of cells without rows and columns, and a cell's name says its own.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         if (type == QAccessible::TableCellInterface)
             return static_cast<QAccessibleTableCellInterface *>(this);
+#endif
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -355,8 +364,10 @@ private:
             else if (cell == 0)
                 list.append(grid);
         }
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         if (AnnouncementPart *line = partOf(widget()))
             list.append(line);
+#endif
         return list;
     }
 };
@@ -428,8 +439,8 @@ void installAccessibility()
 
 void announce(QWidget *window, const QString &text)
 {
-    // The notification sits in a status bar so that screen readers say only its text, not
-    // what it is.
+    // Up to Qt 6.7, the notification sits in a status bar so that screen readers (Orca 43)
+    // say only its text, not what it is.
     AnnouncementPart *line = partOf(window);
     if (!line) {
         line = new AnnouncementPart(window, QAccessible::StatusBar);
@@ -439,12 +450,19 @@ void announce(QWidget *window, const QString &text)
     line->latest = (line->latest + 1) % Notifications;
     AnnouncementPart *notice = partsOf(line).at(line->latest);
     notice->text = text;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 tells screen readers the text itself, which they say without a word of their own
+    // (Orca 48 says "notification" before a notification); the line only keeps the texts.
+    QAccessibleAnnouncementEvent announcement(window, text);
+    QAccessible::updateAccessibility(&announcement);
+#else
     // A screen reader that keeps the names it has read (Orca 47 does) learns the new one before
     // the notification shows again; without it, it would say what this one held 16 texts ago.
     QAccessibleEvent renamed(notice, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+#endif
 }
 
 QString spokenPoints(int points)
