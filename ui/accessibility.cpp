@@ -177,8 +177,12 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        // Offered with the cells' own interface only (see CellAccessible): Qt's bridge takes
+        // every child of a table for a table cell.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         if (type == QAccessible::TableInterface)
             return static_cast<QAccessibleTableInterface *>(this);
+#endif
         return QAccessibleObject::interface_cast(type);
     }
 
@@ -285,8 +289,13 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        // From Qt 6.8 on, a table cell leads screen readers to its table whatever the table's
+        // role, and Orca 48 then reads the whole row at each move to another row: there the
+        // board is a group of cells without rows and columns, and a cell's name says its own.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         if (type == QAccessible::TableCellInterface)
             return static_cast<QAccessibleTableCellInterface *>(this);
+#endif
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -294,6 +303,15 @@ public:
     {
         BoardGrid *grid = boardOf(widget()->parentWidget());
         return grid ? QAccessible::queryAccessibleInterface(grid) : QAccessibleWidget::parent();
+    }
+
+    QAccessible::State state() const override
+    {
+        // Told as enabled while only its window is disabled (during the count-up), which nothing
+        // on the screen shows either: a screen reader then says the renamed cell without "grayed".
+        QAccessible::State s = PressableAccessible::state();
+        s.disabled = widget()->testAttribute(Qt::WA_ForceDisabled);
+        return s;
     }
 
     bool isSelected() const override { return false; }
@@ -346,8 +364,10 @@ private:
             else if (cell == 0)
                 list.append(grid);
         }
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         if (AnnouncementPart *line = partOf(widget()))
             list.append(line);
+#endif
         return list;
     }
 };
@@ -377,13 +397,21 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     return nullptr;
 }
 
-// Passes every change on to screen readers but one: a control's enabled state that follows its
+// Passes every change on to screen readers but two. A control's enabled state that follows its
 // window's, when the window is disabled or enabled as a whole (during the count-up, or while
 // a secondary window is open). Each would be an event for every control at once, a flood
 // in which a screen reader drops what the game announces meanwhile; the window's own change
 // is still told.
+// A focus event for a control that has just lost the focus: Qt tells one when a control
+// gives the focus up because its window is disabled, and a screen reader then says the
+// control again, disabled ("About push button grayed") before the window it opened.
 void passUpdate(QAccessibleEvent *event)
 {
+    if (event->type() == QAccessible::Focus) {
+        const auto *widget = qobject_cast<const QWidget *>(event->object());
+        if (widget && !widget->isWindow() && !widget->hasFocus())
+            return;
+    }
     if (event->type() == QAccessible::StateChanged) {
         const auto *change = static_cast<QAccessibleStateChangeEvent *>(event);
         const auto *widget = qobject_cast<const QWidget *>(event->object());
@@ -411,8 +439,8 @@ void installAccessibility()
 
 void announce(QWidget *window, const QString &text)
 {
-    // The notification sits in a status bar so that screen readers say only its text, not
-    // what it is.
+    // Up to Qt 6.7, the notification sits in a status bar so that screen readers (Orca 43)
+    // say only its text, not what it is.
     AnnouncementPart *line = partOf(window);
     if (!line) {
         line = new AnnouncementPart(window, QAccessible::StatusBar);
@@ -422,12 +450,19 @@ void announce(QWidget *window, const QString &text)
     line->latest = (line->latest + 1) % Notifications;
     AnnouncementPart *notice = partsOf(line).at(line->latest);
     notice->text = text;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 tells screen readers the text itself, which they say without a word of their own
+    // (Orca 48 says "notification" before a notification); the line only keeps the texts.
+    QAccessibleAnnouncementEvent announcement(window, text);
+    QAccessible::updateAccessibility(&announcement);
+#else
     // A screen reader that keeps the names it has read (Orca 47 does) learns the new one before
     // the notification shows again; without it, it would say what this one held 16 texts ago.
     QAccessibleEvent renamed(notice, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
     QAccessibleEvent shown(notice, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+#endif
 }
 
 QString spokenPoints(int points)

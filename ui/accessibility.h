@@ -13,8 +13,9 @@ namespace ui {
 // Tells Qt's accessibility layer about the program's own controls. Safe to call again.
 void installAccessibility();
 
-// Has a screen reader say `text` at once: the window's announcement line, a status bar that
-// draws nothing, shows it as a new notification, which screen readers speak as it appears.
+// Has a screen reader say `text` at once: from Qt 6.8 on as Qt's announcement; with an older
+// Qt the window's announcement line, a status bar that draws nothing, shows it as a new
+// notification, which screen readers speak as it appears.
 void announce(QWidget *window, const QString &text);
 
 // A number of points as said: "1 point", "12 points".

@@ -68,7 +68,12 @@ frmEnterName::frmEnterName(Shared &shared, Forms &forms)
     connect(Command2, &PictureBox::click, this, &frmEnterName::Command2_Click);
 
     setAccessibleName(Label2->caption());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Orca 48 says a dialog's description twice as the dialog opens: the name box says it.
+    Text1->setAccessibleDescription(score);
+#else
     setAccessibleDescription(score);
+#endif
     setTabOrder(Text1, Command2);
     setFocusProxy(Text1);
     Text1->setFocus();

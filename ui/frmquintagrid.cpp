@@ -14,11 +14,19 @@
 #include "highscores/highscores.h"
 #include "ui/platform/platform.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
 namespace ui {
+
+namespace {
+
+// How long a screen reader has to say the total before the name window opens, in ms.
+constexpr std::uint32_t SpeakBeforeNameWindowMs = 1000;
+
+} // namespace
 
 frmQuintagrid::frmQuintagrid(Shared &shared, Forms &forms)
     : FramelessWindow(layout::frmQuintagrid, Qt::Window)
@@ -289,16 +297,20 @@ void frmQuintagrid::displayscores()
 void frmQuintagrid::showhighscores()
 {
     const bool admitted = highscores::admitScore(shared_.module1);
-    // The focus moves to the total, so that a screen reader says it and what it made.
     Label4->setSpokenSuffix(admitted ? QStringLiteral(", a new high score")
                                      : QStringLiteral(", not a high score"));
-    // Said before the name window opens: the focus alone would be taken away at once.
-    if (admitted)
-        announce(this, Label4->accessibleName());
-    Label4->setFocus(Qt::OtherFocusReason);
-    if (!admitted)
+    if (!admitted) {
+        // The focus moves to the total, so that a screen reader says it and what it made.
+        Label4->setFocus(Qt::OtherFocusReason);
         return;
+    }
+    // Said before the name window opens, which takes the focus at once.
+    announce(this, Label4->accessibleName());
     setEnabled(false);
+    // A screen reader takes a new window before anything else it has yet to say (Orca 48
+    // does): while one listens, the total has a moment to be said first.
+    if (QAccessible::isActive() && !shared_.platform.pacer.wait(SpeakBeforeNameWindowMs))
+        return; // the program is ending
     shared_.platform.sound.play(game::Cue::HighScore);
     forms_.showEnterName();
 }

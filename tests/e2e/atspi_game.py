@@ -132,12 +132,17 @@ class ScreenReaderTest(GameTestCase):
         say("start", f"{main.name} frame; focus on {begin.name} push button")
         grid = find(main, pyatspi.ROLE_PANEL, "Board")
         self.assertEqual(grid.childCount, 25)
-        table = grid.queryTable()
-        self.assertEqual((table.nRows, table.nColumns), (5, 5))
-        cell = table.getAccessibleAt(1, 2)
+        cell = grid.getChildAtIndex(7)
         self.assertEqual(cell.getRole(), pyatspi.ROLE_TABLE_CELL)
         self.assertEqual(cell.name, "Row 2, column 3, empty")
-        self.assertEqual((table.getRowAtIndex(7), table.getColumnAtIndex(7)), (1, 2))
+        try:  # rows and columns too, built with a Qt before 6.8
+            table = grid.queryTable()
+        except NotImplementedError:
+            table = None
+        if table is not None:
+            self.assertEqual((table.nRows, table.nColumns), (5, 5))
+            self.assertEqual(table.getAccessibleAt(1, 2), cell)
+            self.assertEqual((table.getRowAtIndex(7), table.getColumnAtIndex(7)), (1, 2))
         self.assertIsNotNone(find(main, pyatspi.ROLE_LABEL, "Straight Flush: 30 points"))
         offered = find(main, pyatspi.ROLE_IMAGE)
         self.assertEqual(offered.name, "Card to place")
@@ -155,7 +160,7 @@ class ScreenReaderTest(GameTestCase):
 
         # A whole game with press actions alone.
         press(begin)
-        first = table.getAccessibleAt(0, 0)
+        first = grid.getChildAtIndex(0)
         self.until(lambda: first.name != "Row 1, column 1, empty", "the opening card")
         say("Begin pressed", f"{first.name}; {offered.name}")
         counts = []
@@ -181,21 +186,25 @@ class ScreenReaderTest(GameTestCase):
         self.assertLessEqual(max(counts), MOST_RENAMES_PER_PLACEMENT, counts)
         self.assertEqual(offered.name, "No card left to place: the board is full")
 
-        # The count-up: the focus moves to the total, which says what it made.
+        # The count-up: at its end the total says what it made.
+        made = re.compile(r"^Total: [0-9]+, (a new high score|not a high score)$")
         total = self.until(
-            lambda: next((e[2] for e in self.events
-                          if e[0] == "object:state-changed:focused" and e[1].startswith("Total")),
-                         None), "the total focused", COUNT_UP_DEADLINE)
-        self.assertRegex(total.name, r"^Total: [0-9]+, (a new high score|not a high score)$")
-        say("after the count-up", f"focus on {total.name!r}")
+            lambda: next((a for a in children(main) if a is not None
+                          and a.getRole() == pyatspi.ROLE_LABEL and made.match(a.name)),
+                         None), "the total", COUNT_UP_DEADLINE)
+        say("after the count-up", f"the total is {total.name!r}")
 
         name = self.window(pyatspi.ROLE_DIALOG, "High Score! Enter Name", COUNT_UP_DEADLINE)
-        score = re.fullmatch(r"Your score: ([0-9]+)", name.description)
-        self.assertIsNotNone(score, name.description)
         entry = next(a for a in (find(name, pyatspi.ROLE_TEXT), find(name, pyatspi.ROLE_ENTRY))
                      if a is not None)
         self.assertEqual(entry.name, "High Score! Enter Name")
-        say("name window", f"dialog {name.name!r}, {name.description!r}; entry {entry.name!r}")
+        # The score is described once: by the window, or by the name box where a screen
+        # reader would say the window's description twice (Qt 6.8 and later).
+        described = name.description + entry.description
+        score = re.fullmatch(r"Your score: ([0-9]+)", described)
+        self.assertIsNotNone(score, described)
+        say("name window", f"dialog {name.name!r}, {name.description!r}; entry {entry.name!r}, "
+            f"{entry.description!r}")
         entry.queryEditableText().setTextContents(NAME)
         press(find(name, pyatspi.ROLE_PUSH_BUTTON, "OK"))
 

@@ -67,6 +67,13 @@ QString card(game::CardId id)
     return QString::fromStdString(game::cardName(id));
 }
 
+// The score the name window describes, by the window or by its name box: said once, so one
+// of the two is empty.
+QString scoreDescribed(const ui::frmEnterName *window)
+{
+    return window->accessibleDescription() + window->Text1->accessibleDescription();
+}
+
 } // namespace
 
 class KeyboardTest : public QObject
@@ -407,7 +414,7 @@ private slots:
                  press);
     }
 
-    void theBoardIsATableOfCellsThatPlaceTheCard()
+    void theBoardIsAGroupOfCellsThatPlaceTheCard()
     {
         Rig rig;
         ui::frmQuintagrid &main = rig.main();
@@ -418,13 +425,22 @@ private slots:
         QCOMPARE(grid->parent(), window);
         QVERIFY(window->indexOfChild(grid) >= 0);
         QCOMPARE(grid->childCount(), 25);
-        QAccessibleTableInterface *table = grid->tableInterface();
-        QCOMPARE(table->rowCount(), 5);
-        QAccessibleInterface *cell = table->cellAt(1, 2);
+        QAccessibleInterface *cell = grid->child(7);
         QCOMPARE(cell->object(), main.picPlace[7]);
         QCOMPARE(cell->parent(), grid);
+        main.setEnabled(false); // as during the count-up, which a screen reader need not say
+        QVERIFY(!cell->state().disabled);
+        main.setEnabled(true);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        // Orca 48 would read a table cell's row whole at each move to another row.
+        QVERIFY(!cell->tableCellInterface() && !grid->tableInterface());
+#else
+        QAccessibleTableInterface *table = grid->tableInterface();
+        QCOMPARE(table->rowCount(), 5);
+        QCOMPARE(table->cellAt(1, 2), cell);
         QCOMPARE(cell->tableCellInterface()->rowIndex(), 1);
         QCOMPARE(cell->tableCellInterface()->columnIndex(), 2);
+#endif
 
         // Press actions work as clicks: Begin, then a cell that takes the card.
         QAccessible::queryAccessibleInterface(main.Command1)
@@ -432,13 +448,13 @@ private slots:
             ->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(rig.dealing().dealtcount, 2);
         const game::CardId offered = rig.dealing().offeredcard;
-        QAccessibleInterface *second = table->cellAt(1, 1);
+        QAccessibleInterface *second = grid->child(6);
         QCOMPARE(second->text(QAccessible::Name),
                  QStringLiteral("Row 2, column 2, empty, takes the card"));
         second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(rig.board().card(6), offered);
         // A refused press changes nothing.
-        table->cellAt(4, 4)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        grid->child(24)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(rig.dealing().dealtcount, 3);
     }
 
@@ -492,7 +508,7 @@ private slots:
         const QString total = main.Label4->caption().trimmed();
         QCOMPARE(said.last(), QStringLiteral("Total: %1, a new high score").arg(total));
         QVERIFY(rig.enterName() && rig.enterName()->isVisible());
-        QVERIFY(rig.enterName()->Text1->accessibleDescription().isEmpty()); // said once
+        QCOMPARE(scoreDescribed(rig.enterName()), QStringLiteral("Your score: ") + total);
     }
 
     // While the main window is taken down, the board, through which screen readers reach the
@@ -556,8 +572,7 @@ private slots:
         QCOMPARE(rig.main().Label4->accessibleName(), QStringLiteral("Total: ") + total + made);
         if (lowest == 0) {
             QVERIFY(rig.enterName());
-            QCOMPARE(rig.enterName()->accessibleDescription(),
-                     QStringLiteral("Your score: ") + total);
+            QCOMPARE(scoreDescribed(rig.enterName()), QStringLiteral("Your score: ") + total);
             // The list opens on the new entry, which says its place; Up and Down go through
             // the other entries, each with its place, name and score.
             rig.enterName()->Text1->setText(QStringLiteral("Ada"));
