@@ -1,0 +1,428 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The real game under mutter, GNOME's compositor, headless: through XWayland (the game's choice
+under GNOME) and natively, at output scales 1 and 2. Pointer and keys come through mutter's
+remote-desktop interface, the pixels from its screen-cast stream (PipeWire, read by GStreamer);
+under XWayland the keys come through xdotool, as mutter's own key injection drops presses there.
+
+Started by run_compositor.sh as root inside private mount and network namespaces, in a D-Bus
+session of its own (dbus-run-session), with the system Python's GObject bindings.
+
+    sh tests/e2e/run_compositor.sh mutter build/ui/quintagrid [-k pattern]
+"""
+
+import argparse
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+import gi
+
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+from harness import (ABOUT, ABOUT_SIZE, BEGIN, BUTTON_SIZE, EXIT, HIGH_SCORES,  # noqa: E402
+                     HIGH_SCORES_SIZE, MAIN_SIZE, MINIMIZE, NORMAL, SCORES_OK, SCREEN,
+                     button_centre, cell_centre)
+from wayland_e2e import BACKGROUND, LEGEND, crop, poll, sharp_edges  # noqa: E402
+
+GAME = ""
+BTN_LEFT = 0x110
+KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b, "space": 0x20, "Shift_L": 0xffe1}
+ONE_X = {}  # the legend's sharp edges at scale 1, per path, for the scale 2 runs
+DIFFERENT = 100  # a window's edge against the desktop or another window, summed over R, G, B
+
+
+class Mutter:
+    """A headless mutter with XWayland on one virtual monitor of 1280 x 1024 logical pixels,
+    a PipeWire for its screen cast, and a remote-desktop session on that monitor."""
+
+    def __init__(self, scale):
+        self.scale = scale
+        self.size = (SCREEN[0] * scale, SCREEN[1] * scale)
+        self.home = tempfile.mkdtemp(prefix="mutter-", dir="/tmp")
+        os.chmod(self.home, 0o700)
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.home, HOME=self.home,
+                        WAYLAND_DISPLAY="wayland-quintagrid")
+        self.log = open(os.path.join(self.home, "mutter.log"), "w")
+        self.processes = []
+        self.start("pipewire")
+        poll(lambda: os.path.exists(os.path.join(self.home, "pipewire-0")), bool, "PipeWire")
+        self.start("wireplumber")
+        self.start("mutter", "--headless", "--wayland", "--wayland-display",
+                   self.env["WAYLAND_DISPLAY"], "--virtual-monitor", "%dx%d" % self.size)
+        self.bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+        poll(lambda: self.bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                        "org.freedesktop.DBus", "NameHasOwner",
+                                        GLib.Variant("(s)", ("org.gnome.Mutter.RemoteDesktop",)),
+                                        None, 0, 1000, None).unpack()[0], bool,
+             "mutter's remote-desktop interface")
+        if scale != 1:
+            self.set_scale(scale)
+        self.env["XAUTHORITY"] = poll(lambda: glob.glob(self.home + "/.mutter-Xwaylandauth*"),
+                                      bool, "XWayland's authority file")[0]
+        self.env["DISPLAY"] = ":0"  # the namespace's own /tmp: mutter takes the first
+        if scale != 1:  # as GNOME's settings daemon tells X programs the scale
+            subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
+                            "RESOURCE_MANAGER", f"Xft.dpi:\t{96 * scale}\n"], env=self.env,
+                           check=True, timeout=10)
+        self.start_remote_desktop()
+
+    def start(self, *command):
+        self.processes.append(subprocess.Popen(command, env=self.env, stdout=self.log,
+                                               stderr=subprocess.STDOUT))
+
+    def call(self, name, path, interface, method, args=None):
+        reply = self.bus.call_sync("org.gnome.Mutter." + name, path, interface, method, args,
+                                   None, 0, 10000, None)
+        return reply.unpack() if reply is not None else None
+
+    def set_scale(self, scale):
+        display = ("DisplayConfig", "/org/gnome/Mutter/DisplayConfig",
+                   "org.gnome.Mutter.DisplayConfig")
+        serial, monitors, _, _ = self.call(*display, "GetCurrentState")
+        (connector, *_), modes, _ = monitors[0]
+        mode = next(m[0] for m in modes if m[6].get("is-current"))
+        self.call(*display, "ApplyMonitorsConfig", GLib.Variant(
+            "(uua(iiduba(ssa{sv}))a{sv})",
+            (serial, 1, [(0, 0, float(scale), 0, True, [(connector, mode, {})])], {})))
+
+    def start_remote_desktop(self):
+        path = "/org/gnome/Mutter/RemoteDesktop"
+        self.session = self.call("RemoteDesktop", path, "org.gnome.Mutter.RemoteDesktop",
+                                 "CreateSession")[0]
+        session_id = self.bus.call_sync(
+            "org.gnome.Mutter.RemoteDesktop", self.session, "org.freedesktop.DBus.Properties",
+            "Get", GLib.Variant("(ss)", ("org.gnome.Mutter.RemoteDesktop.Session", "SessionId")),
+            None, 0, 10000, None).unpack()[0]
+        cast = self.call("ScreenCast", "/org/gnome/Mutter/ScreenCast",
+                         "org.gnome.Mutter.ScreenCast", "CreateSession",
+                         GLib.Variant("(a{sv})", ({"remote-desktop-session-id":
+                                                   GLib.Variant("s", session_id)},)))[0]
+        self.stream = self.call("ScreenCast", cast, "org.gnome.Mutter.ScreenCast.Session",
+                                "RecordMonitor", GLib.Variant("(sa{sv})", ("Meta-0", {})))[0]
+        nodes = []
+        self.bus.signal_subscribe("org.gnome.Mutter.ScreenCast",
+                                  "org.gnome.Mutter.ScreenCast.Stream", "PipeWireStreamAdded",
+                                  self.stream, None, 0,
+                                  lambda *signal: nodes.append(signal[5].unpack()[0]))
+        self.remote("Start")
+        context = GLib.MainContext.default()
+        self.node = poll(lambda: context.iteration(False) and False or nodes, bool,
+                         "the screen-cast stream")[0]
+
+    def remote(self, method, signature=None, *args):
+        self.call("RemoteDesktop", self.session, "org.gnome.Mutter.RemoteDesktop.Session",
+                  method, GLib.Variant(signature, args) if signature else None)
+
+    def move(self, x, y):
+        """Moves the pointer to a point in logical pixels; the stream's are device pixels."""
+        self.remote("NotifyPointerMotionAbsolute", "(sdd)", self.stream, float(x * self.scale),
+                    float(y * self.scale))
+        time.sleep(0.05)
+
+    def button(self, pressed):
+        self.remote("NotifyPointerButton", "(ib)", BTN_LEFT, pressed)
+        time.sleep(0.05)
+
+    def click(self, x, y):
+        self.move(x, y)
+        self.button(True)
+        self.button(False)
+
+    def drag(self, start, end):
+        # A hand's drag: onto the spot, press, two steps along the way, release.
+        self.move(*start)
+        self.button(True)
+        for i in (1, 2):
+            self.move(start[0] + (end[0] - start[0]) * i // 2,
+                      start[1] + (end[1] - start[1]) * i // 2)
+        self.button(False)
+
+    def key(self, name, native):
+        if native:
+            for pressed in (True, False):
+                self.remote("NotifyKeyboardKeysym", "(ub)", KEYSYMS[name], pressed)
+                time.sleep(0.05)
+        else:
+            subprocess.run(["xdotool", "key", name], env=self.env, check=True, timeout=10)
+
+    def screenshot(self):
+        """The monitor as (width, height, bytes of RGB), in device pixels."""
+        out = os.path.join(self.home, "shot.rgb")
+        subprocess.run(["gst-launch-1.0", "-q", "pipewiresrc", f"path={self.node}",
+                        "always-copy=true", "num-buffers=1", "!", "videoconvert", "!",
+                        "video/x-raw,format=RGB", "!", "filesink", f"location={out}"],
+                       env=self.env, check=True, timeout=30, capture_output=True)
+        with open(out, "rb") as f:
+            return self.size[0], self.size[1], f.read()
+
+    def stop(self):
+        for process in reversed(self.processes):
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self.log.close()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+def changed_box(shot, before, scale, unchanged=()):
+    """The box, in logical pixels (x, y, width, height), of what a window put on the screen
+    between two screenshots; None when nothing. Left out: changes fainter than a window's edge
+    against what was there (the background's dithering), the compositor's shadows, and the
+    boxes in `unchanged`, in logical pixels (x, y, width, height)."""
+    width, height, data = shot
+    old = before[2]
+    masks = [(bx * scale, by * scale, (bx + bw) * scale, (by + bh) * scale)
+             for bx, by, bw, bh in unchanged]
+
+    def differs(x, y):
+        if any(left <= x < right and top <= y < bottom for left, top, right, bottom in masks):
+            return False
+        i = (y * width + x) * 3
+        new, was = data[i:i + 3], old[i:i + 3]
+        if sum(abs(n - w) for n, w in zip(new, was)) <= DIFFERENT:
+            return False
+        # A shadow darkens what is under it, every channel by the same share.
+        share = sum(new) / max(1, sum(was))
+        return share > 1 or any(abs(n - w * share) > 12 for n, w in zip(new, was))
+
+    step = 2 * scale
+    rows = [y for y in range(0, height, scale)
+            if data[y * width * 3:(y + 1) * width * 3] != old[y * width * 3:(y + 1) * width * 3]
+            and any(differs(x, y) for x in range(0, width, step))]
+    if not rows:
+        return None
+    columns = [x for x in range(0, width, scale)
+               if any(differs(x, y) for y in range(rows[0], rows[-1] + 1, step))]
+    return (columns[0] // scale, rows[0] // scale, (columns[-1] - columns[0]) // scale + 1,
+            (rows[-1] - rows[0]) // scale + 1)
+
+
+def still(compositor):
+    """A screenshot once the picture has stopped changing."""
+    return poll(lambda: (compositor.screenshot(), time.sleep(0.3), compositor.screenshot()),
+                lambda shots: shots[0][2] == shots[2][2], "a still picture")[2]
+
+
+class Checks:
+    """What must hold under a compositor, on either path and at any scale. Mixed into a
+    unittest.TestCase with COMPOSITOR, a class like Mutter, started once per case class."""
+    COMPOSITOR = None
+    DESKTOP = "GNOME"
+    SCALE = 1
+    NATIVE = False  # through XWayland
+    PLATFORM = None  # None: the game's own choice; else the user's choice, QT_QPA_PLATFORM
+    DESIGN_PLACES = True  # where the compositor lets the game place its windows on this path
+
+    @classmethod
+    def setUpClass(cls):
+        cls.compositor = cls.COMPOSITOR(cls.SCALE)
+        cls.desktop = still(cls.compositor)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.compositor.stop()
+
+    def setUp(self):
+        self.game = None
+        self.directory = tempfile.mkdtemp(prefix="game-", dir="/tmp")
+        self.compositor.move(2, 2)  # away from the windows, no button under it
+
+    def tearDown(self):
+        if self.game is not None and self.game.poll() is None:
+            self.game.kill()
+            self.game.wait()
+        shutil.rmtree(self.directory, ignore_errors=True)
+        # Every window gone, so that the next test starts on the bare desktop.
+        poll(lambda: changed_box(self.compositor.screenshot(), self.desktop, self.SCALE),
+             lambda box: box is None, "the desktop bare again")
+
+    def start_game(self, **changes):
+        env = dict(self.compositor.env, XDG_SESSION_TYPE="wayland",
+                   XDG_CURRENT_DESKTOP=self.DESKTOP,
+                   QUINTAGRID_SEED="7")
+        if self.PLATFORM:
+            env["QT_QPA_PLATFORM"] = self.PLATFORM
+        env.update(changes)
+        self.game = subprocess.Popen([GAME], cwd=self.directory, env=env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        main = self.wait_for(self.desktop, MAIN_SIZE, "the main window")
+        if self.NATIVE:
+            # mutter drops the first key it injects into a Wayland program's new keyboard
+            # focus: a Shift press and release, which the game ignores, takes that place.
+            self.key("Shift_L")
+        return main
+
+    def wait_for(self, before, size, what, at=None, main=None):
+        """Waits until what differs from `before` is a window of this size (at this place),
+        and returns its place. Over the main window (at `main`), that window's buttons show
+        whether it has the focus, so they are left out."""
+        unchanged = [(main[0] + x, main[1] + y, *BUTTON_SIZE)
+                     for x, y in (BEGIN, HIGH_SCORES, EXIT, MINIMIZE, ABOUT)] if main else []
+
+        def accept(box):
+            return box is not None and box[2:] == size and (at is None or box[:2] == at)
+        box = poll(lambda: changed_box(self.compositor.screenshot(), before, self.SCALE,
+                                       unchanged), accept, what, timeout=30)
+        return box[:2]
+
+    def point(self, window, at):
+        return window[0] + at[0], window[1] + at[1]
+
+    def click(self, window, at):
+        self.compositor.click(*self.point(window, at))
+        self.compositor.move(2, 2)  # no button left under the pointer
+
+    def key(self, name):
+        self.compositor.key(name, self.NATIVE)
+
+    def shot_of_main(self):
+        """The screen with the main window alone on it."""
+        return still(self.compositor)
+
+    def test_starts_where_it_belongs_and_its_windows_follow_a_drag(self):
+        main = self.start_game()
+        # Where the compositor lets it, the game places its windows itself: centred.
+        if self.DESIGN_PLACES and not self.NATIVE:
+            self.assertEqual(main, ((SCREEN[0] - MAIN_SIZE[0]) // 2,
+                                    (SCREEN[1] - MAIN_SIZE[1]) // 2))
+        start = self.point(main, BACKGROUND)
+        self.compositor.drag(start, (start[0] + 60, start[1] + 40))
+        main = self.wait_for(self.desktop, MAIN_SIZE, "the main window dragged by (60, 40)",
+                             at=(main[0] + 60, main[1] + 40))
+        alone = self.shot_of_main()
+        self.click(main, button_centre(ABOUT))
+        about = self.wait_for(alone, ABOUT_SIZE, "the About window", main=main)
+        start = self.point(about, BACKGROUND)
+        self.compositor.drag(start, (start[0] + 60, start[1] + 40))
+        self.wait_for(alone, ABOUT_SIZE, "the About window dragged by (60, 40)",
+                      at=(about[0] + 60, about[1] + 40), main=main)
+        self.key("Return")  # About's OK
+        self.wait_for(self.desktop, MAIN_SIZE, "About closed by Enter")
+
+    def test_the_open_window_stays_in_front_with_the_keyboard(self):
+        main = self.start_game()
+        alone = self.shot_of_main()
+        for size, opener in ((HIGH_SCORES_SIZE, HIGH_SCORES), (ABOUT_SIZE, ABOUT)):
+            self.click(main, button_centre(opener))
+            window = self.wait_for(alone, size, f"the {size} window open", main=main)
+            self.click(main, BACKGROUND)  # outside the open window
+            time.sleep(0.5)  # as long as the game gives a compositor to bring it back
+            self.wait_for(alone, size, f"the {size} window in front after a click on the main "
+                                       "window", at=window, main=main)
+            self.key("Escape")
+            self.wait_for(self.desktop, MAIN_SIZE, f"Escape closing the {size} window")
+
+    def test_ok_takes_the_first_click(self):
+        main = self.start_game()
+        alone = self.shot_of_main()
+        for _ in range(2):
+            self.click(main, button_centre(HIGH_SCORES))
+            scores = self.wait_for(alone, HIGH_SCORES_SIZE, "the high-score list", main=main)
+            self.click(scores, button_centre(SCORES_OK))
+            self.wait_for(self.desktop, MAIN_SIZE, "one click on OK closing the list")
+
+    def test_a_game_is_played_with_the_keyboard(self):
+        main = self.start_game()
+        self.shot_of_main()
+        green = (NORMAL[0] * 3 + NORMAL[1] * 6 + NORMAL[2]) // 10  # as crop() weighs it
+
+        def grey(cell):
+            x, y = self.point(main, cell_centre(cell))
+            return crop(self.compositor.screenshot(), x * self.SCALE, y * self.SCALE, 1, 1)[0][0]
+        self.key("Return")  # Begin has the focus
+        poll(lambda: grey(0), lambda g: g != green, "the first card in the top-left cell")
+        self.key("space")  # the cursor starts on the cell right of it
+        poll(lambda: grey(1), lambda g: g != green,
+             "the second card placed beside it by the keyboard")
+
+    def test_the_picture_is_drawn_at_the_output_scale(self):
+        main = self.start_game()
+        s = self.SCALE
+
+        def legend():
+            return crop(self.compositor.screenshot(), (main[0] + LEGEND[0]) * s,
+                        (main[1] + LEGEND[1]) * s, LEGEND[2] * s, LEGEND[3] * s)
+        if s == 1:
+            ONE_X[self.NATIVE] = poll(lambda: sharp_edges(legend(), 1, 0), lambda n: n > 100,
+                                      "the legend drawn")
+            return
+        one_x = ONE_X.get(self.NATIVE)
+        if one_x is None:
+            self.skipTest("the 1x picture was not taken")
+        # As under sway: drawn at 2x, about as many sharp edges lie within the 2 x 2 blocks as
+        # the 1x picture has in all; a stretched 1x picture has next to none there.
+        within = poll(lambda: sharp_edges(legend(), 2, 0), lambda n: n > one_x // 3,
+                      f"a picture drawn at 2x: more than {one_x // 3} sharp edges within the "
+                      "2 x 2 blocks")
+        print(f"\n  sharp edges: 1x {one_x}, within the 2x2 blocks at 2x {within}",
+              file=sys.stderr)
+
+
+class MutterChecks(Checks):
+    COMPOSITOR = Mutter
+
+
+class Mutter1XWayland(MutterChecks, unittest.TestCase):
+    SCALE = 1
+
+    def test_a_platform_that_cannot_connect_falls_back_to_the_other(self):
+        # GNOME's choice, XWayland first, with no X server there: natively instead, where
+        # mutter places the window; then no compositor there: XWayland, centred by the game.
+        for changes, native in (({"DISPLAY": ":77"}, True),
+                                ({"WAYLAND_DISPLAY": "wayland-77"}, False)):
+            self.start_game(**changes)
+            found = subprocess.run(["xdotool", "search", "--pid", str(self.game.pid)],
+                                   env=self.compositor.env, capture_output=True, text=True).stdout
+            self.assertEqual(found == "", native, f"natively: {native}")
+            self.game.terminate()
+            self.assertEqual(self.game.wait(10), 0)
+
+
+class Mutter1Native(MutterChecks, unittest.TestCase):
+    SCALE = 1
+    NATIVE = True
+    PLATFORM = "wayland"
+
+
+class Mutter2XWayland(MutterChecks, unittest.TestCase):
+    SCALE = 2
+
+
+class Mutter2Native(MutterChecks, unittest.TestCase):
+    SCALE = 2
+    NATIVE = True
+    PLATFORM = "wayland"
+
+
+
+def main():
+    global GAME
+    parser = argparse.ArgumentParser(description="Runs the game under mutter.")
+    parser.add_argument("game")
+    parser.add_argument("-k", dest="patterns", action="append", default=[])
+    args = parser.parse_args()
+    GAME = os.path.abspath(args.game)
+    loader = unittest.TestLoader()
+    if args.patterns:
+        loader.testNamePatterns = [f"*{p}*" for p in args.patterns]
+    suite = loader.loadTestsFromModule(sys.modules[__name__])
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    return 0 if result.wasSuccessful() and result.testsRun else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,49 @@
+#!/bin/sh
+# SPDX-FileCopyrightText: 2026 Mossgrovity
+# SPDX-License-Identifier: GPL-3.0-or-later
+# run_compositor.sh mutter|kwin <quintagrid> [-k pattern]: the game under a headless mutter
+# (mutter_e2e.py) or kwin_wayland (kwin_e2e.py), through XWayland and natively, at scales 1 and
+# 2. Their XWayland takes the first free X display, so the suite runs in private mount and
+# network namespaces with a /tmp of its own, which needs root; its D-Bus session is its own too.
+#
+# Exit status: 0 passed, 1 failed, 77 skipped because a tool is missing or not run as root
+# (under CI=true a missing tool fails instead).
+set -eu
+
+here=$(cd "$(dirname "$0")" && pwd)
+compositor=$1
+case $compositor in
+mutter) tools="mutter pipewire wireplumber gst-launch-1.0 gst-inspect-1.0 xdotool xprop" ;;
+kwin) tools="kwin_wayland xdotool" ;;
+*) echo "usage: $0 mutter|kwin <quintagrid> [-k pattern]" >&2; exit 2 ;;
+esac
+python=/usr/bin/python3 # the system Python, whose GObject bindings reach D-Bus
+missing=""
+for tool in $tools Xwayland dbus-run-session unshare ip; do
+    command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
+done
+if [ -x "$python" ]; then
+    "$python" -c "import gi" 2>/dev/null || missing="$missing python3-gi"
+else
+    missing="$missing $python"
+fi
+if [ "$compositor" = mutter ] && [ -z "$missing" ] && ! gst-inspect-1.0 pipewiresrc >/dev/null 2>&1
+then
+    missing=" gstreamer1.0-pipewire"
+fi
+if [ -n "$missing" ]; then
+    echo "not installed:$missing"
+    [ "${CI:-}" = true ] && exit 1
+    exit 77
+fi
+if [ "$(id -u)" -ne 0 ]; then
+    echo "needs root, for namespaces of its own"
+    exit 77
+fi
+game=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+shift 2
+exec unshare --mount --net --propagation private sh -c '
+    ip link set lo up
+    mount -t tmpfs -o mode=1777 tmpfs /tmp
+    mkdir -m 1777 /tmp/.X11-unix
+    exec dbus-run-session -- "$0" "$@"' "$python" "$here/${compositor}_e2e.py" "$game" "$@"
