@@ -40,10 +40,18 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "needs root, for namespaces of its own"
     exit 77
 fi
-game=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+# The suite and the game run from a copy in a folder of their own: a checkout under /tmp is
+# hidden by the suite's own /tmp.
+copy=$(mktemp -d /var/tmp/quintagrid-compositor.XXXXXX)
+trap 'rm -rf "$copy"' EXIT
+cp "$here"/*.py "$copy"
+cp "$2" "$copy/quintagrid"
 shift 2
-exec unshare --mount --net --propagation private sh -c '
+status=0
+unshare --mount --net --propagation private sh -c '
     ip link set lo up
     mount -t tmpfs -o mode=1777 tmpfs /tmp
     mkdir -m 1777 /tmp/.X11-unix
-    exec dbus-run-session -- "$0" "$@"' "$python" "$here/${compositor}_e2e.py" "$game" "$@"
+    exec dbus-run-session -- "$0" "$@"' "$python" "$copy/${compositor}_e2e.py" "$copy/quintagrid" \
+    "$@" || status=$?
+exit $status
