@@ -20,6 +20,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -124,6 +125,12 @@ class Kwin:
     """A kwin_wayland on its virtual back end with XWayland, one output of 1280 x 1024 logical
     pixels at the given scale."""
 
+    # Where the pointer waits: away from the windows, and from the top-left corner, which
+    # lights up under the pointer.
+    PARK = (200, 1000)
+    # The main window's outermost line is nearly black, as kwin's bare desktop is.
+    DARK_EDGE = 1
+
     def __init__(self, scale):
         self.scale = scale
         self.size = (SCREEN[0] * scale, SCREEN[1] * scale)
@@ -133,6 +140,10 @@ class Kwin:
         self.env = dict(os.environ, XDG_RUNTIME_DIR=self.home, HOME=self.home,
                         WAYLAND_DISPLAY=socket_name, KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
                         KWIN_WAYLAND_NO_PERMISSION_CHECKS="1")
+        # No busy pointer while a program starts: it would change on every screenshot.
+        os.makedirs(os.path.join(self.home, ".config"))
+        with open(os.path.join(self.home, ".config", "klaunchrc"), "w") as f:
+            f.write("[FeedbackStyle]\nBusyCursor=false\n\n[BusyCursorSettings]\nBouncing=false\n")
         self.log = open(os.path.join(self.home, "kwin.log"), "w")
         # kwin_wayland carries file capabilities, which an unprivileged process cannot start
         # and a test does not need: a copy of it has none.
@@ -169,7 +180,17 @@ class Kwin:
         self.button(False)
 
     def drag(self, start, end):
-        mutter_e2e.Mutter.drag(self, start, end)
+        # At a hand's pace: kwin takes the move over only once the game has asked for it, after
+        # the press, and ends it at the release.
+        self.move(*start)
+        self.button(True)
+        time.sleep(0.3)
+        for i in range(1, 11):
+            self.move(start[0] + (end[0] - start[0]) * i // 10,
+                      start[1] + (end[1] - start[1]) * i // 10)
+            time.sleep(0.03)
+        time.sleep(0.3)
+        self.button(False)
 
     def key(self, name, native):
         del native  # the same keyboard for both paths
@@ -182,18 +203,41 @@ class Kwin:
         fds = Gio.UnixFDList.new()
         fds.append(writer)
         os.close(writer)
-        reply, _ = self.bus.call_with_unix_fd_list_sync(
-            "org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2",
-            "CaptureArea", GLib.Variant("(iiuua{sv}h)", (0, 0, SCREEN[0], SCREEN[1],
-                                                         {"native-resolution":
-                                                          GLib.Variant("b", True)}, 0)),
-            None, 0, 20000, fds, None)
-        info = reply.unpack()[0]
-        # kwin writes the picture once it paints the next frame: a pointer wiggle makes one.
-        self.input.request(1, 256, 0)  # pointer_motion by (1, 0)
-        self.input.request(1, -256 & 0xffffffff, 0)
-        with os.fdopen(reader, "rb") as f:
-            data = f.read()
+        done = {}
+
+        def capture():
+            try:
+                done["reply"] = self.bus.call_with_unix_fd_list_sync(
+                    "org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2",
+                    "CaptureArea",
+                    GLib.Variant("(iiuua{sv}h)", (0, 0, SCREEN[0], SCREEN[1],
+                                                  {"native-resolution": GLib.Variant("b", True)},
+                                                  0)),
+                    None, 0, 20000, fds, None)
+            except GLib.Error as error:
+                done["error"] = error
+            # The list holds a copy of the pipe's end too, which would keep it open for good.
+            for fd in fds.steal_fds():
+                os.close(fd)
+
+        def read():
+            with os.fdopen(reader, "rb") as f:
+                done["data"] = f.read()
+
+        threads = [threading.Thread(target=capture), threading.Thread(target=read)]
+        for thread in threads:
+            thread.start()
+        # kwin takes the picture with the next frame it paints, and paints only what changes:
+        # the pointer, nudged by a pixel and at once back, until the picture is there.
+        while threads[1].is_alive() and "error" not in done:
+            self.input.request(1, 256, 0)  # pointer_motion by (1, 0)
+            self.input.request(1, -256 & 0xffffffff, 0)
+            threads[1].join(0.1)
+        threads[0].join(20)
+        if "error" in done:
+            raise AssertionError(f"kwin took no screenshot: {done['error'].message}")
+        info = done["reply"][0].unpack()[0]
+        data = done["data"]
         width, height, stride = info["width"], info["height"], info["stride"]
         rgb = bytearray()
         # QImage::Format_RGB32 / ARGB32 in memory on a little-endian machine: B, G, R, A.
