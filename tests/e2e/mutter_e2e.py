@@ -233,7 +233,11 @@ class Checks:
     @classmethod
     def setUpClass(cls):
         cls.compositor = cls.COMPOSITOR(cls.SCALE)
-        cls.desktop = still(cls.compositor)
+        try:
+            cls.desktop = still(cls.compositor)
+        except BaseException:
+            cls.compositor.stop()  # tearDownClass does not run after a failed set-up
+            raise
 
     @classmethod
     def tearDownClass(cls):
