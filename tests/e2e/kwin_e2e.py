@@ -12,7 +12,6 @@ session of its own (dbus-run-session), with the system Python's GObject bindings
     sh tests/e2e/run_compositor.sh kwin build/ui/quintagrid [-k pattern]
 """
 
-import argparse
 import os
 import shutil
 import socket
@@ -35,7 +34,7 @@ sys.path.insert(0, HERE)
 import mutter_e2e  # noqa: E402
 from harness import SCREEN  # noqa: E402
 from mutter_e2e import Checks  # noqa: E402
-from wayland_e2e import poll  # noqa: E402
+from wayland_e2e import arguments, poll, run_tests  # noqa: E402
 
 BTN_LEFT = 0x110
 KEYCODES = {"Escape": 1, "Return": 28, "space": 57, "Shift_L": 42}  # Linux input codes
@@ -286,17 +285,9 @@ class Kwin2XWayland(KwinChecks, unittest.TestCase):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Runs the game under kwin_wayland.")
-    parser.add_argument("game")
-    parser.add_argument("-k", dest="patterns", action="append", default=[])
-    args = parser.parse_args()
+    args = arguments("kwin_wayland")
     mutter_e2e.GAME = os.path.abspath(args.game)
-    loader = unittest.TestLoader()
-    if args.patterns:
-        loader.testNamePatterns = [f"*{p}*" for p in args.patterns]
-    suite = loader.loadTestsFromModule(sys.modules[__name__])
-    result = unittest.TextTestRunner(verbosity=2).run(suite)
-    return 0 if result.wasSuccessful() and result.testsRun else 1
+    return run_tests(sys.modules[__name__], args.patterns)
 
 
 if __name__ == "__main__":

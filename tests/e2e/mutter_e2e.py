@@ -12,7 +12,6 @@ session of its own (dbus-run-session), with the system Python's GObject bindings
     sh tests/e2e/run_compositor.sh mutter build/ui/quintagrid [-k pattern]
 """
 
-import argparse
 import glob
 import os
 import shutil
@@ -33,12 +32,12 @@ sys.path.insert(0, HERE)
 from harness import (ABOUT, ABOUT_SIZE, BEGIN, BUTTON_SIZE, EXIT, HIGH_SCORES,  # noqa: E402
                      HIGH_SCORES_SIZE, MAIN_SIZE, MINIMIZE, NORMAL, SCORES_OK, SCREEN,
                      button_centre, cell_centre)
-from wayland_e2e import BACKGROUND, LEGEND, crop, poll, sharp_edges  # noqa: E402
+from wayland_e2e import (BACKGROUND, LEGEND, arguments, check_drawn_at_scale, crop,  # noqa: E402
+                         poll, run_tests)
 
 GAME = ""
 BTN_LEFT = 0x110
 KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b, "space": 0x20, "Shift_L": 0xffe1}
-ONE_X = {}  # the legend's sharp edges at scale 1, per path, for the scale 2 runs
 DIFFERENT = 100  # a window's edge against the desktop or another window, summed over R, G, B
 
 
@@ -367,24 +366,9 @@ class Checks:
     def test_the_picture_is_drawn_at_the_output_scale(self):
         main = self.start_game()
         s = self.SCALE
-
-        def legend():
-            return crop(self.compositor.screenshot(), (main[0] + LEGEND[0]) * s,
-                        (main[1] + LEGEND[1]) * s, LEGEND[2] * s, LEGEND[3] * s)
-        if s == 1:
-            ONE_X[self.NATIVE] = poll(lambda: sharp_edges(legend(), 1, 0), lambda n: n > 100,
-                                      "the legend drawn")
-            return
-        one_x = ONE_X.get(self.NATIVE)
-        if one_x is None:
-            self.skipTest("the 1x picture was not taken")
-        # As under sway: drawn at 2x, about as many sharp edges lie within the 2 x 2 blocks as
-        # the 1x picture has in all; a stretched 1x picture has next to none there.
-        within = poll(lambda: sharp_edges(legend(), 2, 0), lambda n: n > one_x // 3,
-                      f"a picture drawn at 2x: more than {one_x // 3} sharp edges within the "
-                      "2 x 2 blocks")
-        print(f"\n  sharp edges: 1x {one_x}, within the 2x2 blocks at 2x {within}",
-              file=sys.stderr)
+        check_drawn_at_scale(self, s, self.NATIVE, lambda: crop(
+            self.compositor.screenshot(), (main[0] + LEGEND[0]) * s, (main[1] + LEGEND[1]) * s,
+            LEGEND[2] * s, LEGEND[3] * s))
 
 
 class MutterChecks(Checks):
@@ -426,17 +410,9 @@ class Mutter2Native(MutterChecks, unittest.TestCase):
 
 def main():
     global GAME
-    parser = argparse.ArgumentParser(description="Runs the game under mutter.")
-    parser.add_argument("game")
-    parser.add_argument("-k", dest="patterns", action="append", default=[])
-    args = parser.parse_args()
+    args = arguments("mutter")
     GAME = os.path.abspath(args.game)
-    loader = unittest.TestLoader()
-    if args.patterns:
-        loader.testNamePatterns = [f"*{p}*" for p in args.patterns]
-    suite = loader.loadTestsFromModule(sys.modules[__name__])
-    result = unittest.TextTestRunner(verbosity=2).run(suite)
-    return 0 if result.wasSuccessful() and result.testsRun else 1
+    return run_tests(sys.modules[__name__], args.patterns)
 
 
 if __name__ == "__main__":

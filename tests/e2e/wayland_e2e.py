@@ -255,26 +255,9 @@ class SwayCase(unittest.TestCase):
     def test_the_picture_is_drawn_at_the_output_scale(self):
         main = self.start_game()
         s = self.SCALE
-
-        def legend():
-            return crop(self.sway.screenshot(), (main[2] + LEGEND[0]) * s,
-                        (main[3] + LEGEND[1]) * s, LEGEND[2] * s, LEGEND[3] * s)
-        if s == 1:
-            ONE_X[self.SHELL] = sharp_edges(legend(), 1, 0)
-            self.assertGreater(ONE_X[self.SHELL], 100, "the legend has text to compare")
-            return
-        one_x = ONE_X.get(self.SHELL)
-        if one_x is None:
-            self.skipTest("the 1x picture was not taken")
-        # A 1x picture stretched to 2x has its sharp edges only between its 2 x 2 blocks,
-        # or none at all when filtered; drawn at 2x, about as many lie within the blocks as
-        # the 1x picture has in all. The first frame may come before the compositor has told
-        # the window its scale.
-        within = poll(lambda: sharp_edges(legend(), 2, 0), lambda n: n > one_x // 3,
-                      f"a picture drawn at 2x: more than {one_x // 3} sharp edges within the "
-                      "2 x 2 blocks")
-        print(f"\n  sharp edges: 1x {one_x}, within the 2x2 blocks at 2x {within}",
-              file=sys.stderr)
+        check_drawn_at_scale(self, s, self.SHELL, lambda: crop(
+            self.sway.screenshot(), (main[2] + LEGEND[0]) * s, (main[3] + LEGEND[1]) * s,
+            LEGEND[2] * s, LEGEND[3] * s))
 
 
 class Sway1Native(SwayCase):
@@ -313,21 +296,50 @@ class Sway2XWayland(SwayCase):
 del SwayCase
 
 
-def main():
-    global GAME
-    parser = argparse.ArgumentParser(description="Runs the game under sway.")
+def check_drawn_at_scale(test, scale, path, legend):
+    """At scale 1 keeps the sharp edges of the legend's picture (`legend()`, an image in device
+    pixels) for the path; at scale 2 checks the picture is drawn at 2x. A 1x picture stretched
+    to 2x has its sharp edges only between its 2 x 2 blocks, or none at all when filtered;
+    drawn at 2x, about as many lie within the blocks as the 1x picture has in all. The first
+    frame may come before the compositor has told the window its scale."""
+    if scale == 1:
+        ONE_X[path] = poll(lambda: sharp_edges(legend(), 1, 0), lambda n: n > 100,
+                           "the legend drawn, with text to compare")
+        return
+    one_x = ONE_X.get(path)
+    if one_x is None:
+        test.skipTest("the 1x picture was not taken")
+    within = poll(lambda: sharp_edges(legend(), 2, 0), lambda n: n > one_x // 3,
+                  f"a picture drawn at 2x: more than {one_x // 3} sharp edges within the "
+                  "2 x 2 blocks")
+    print(f"\n  sharp edges: 1x {one_x}, within the 2x2 blocks at 2x {within}",
+          file=sys.stderr)
+
+
+def arguments(compositor):
+    """The command line of a compositor's suite: the game, and -k patterns of test names."""
+    parser = argparse.ArgumentParser(description=f"Runs the game under {compositor}.")
     parser.add_argument("game")
     parser.add_argument("-k", dest="patterns", action="append", default=[])
-    args = parser.parse_args()
+    return parser.parse_args()
+
+
+def run_tests(module, patterns):
+    """Runs the module's tests whose names match a pattern (all without any); the exit status."""
+    loader = unittest.TestLoader()
+    if patterns:
+        loader.testNamePatterns = [f"*{p}*" for p in patterns]
+    result = unittest.TextTestRunner(verbosity=2).run(loader.loadTestsFromModule(module))
+    return 0 if result.wasSuccessful() and result.testsRun else 1
+
+
+def main():
+    global GAME
+    args = arguments("sway")
     GAME = os.path.abspath(args.game)
     subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
     subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp"], check=True)
-    loader = unittest.TestLoader()
-    if args.patterns:
-        loader.testNamePatterns = [f"*{p}*" for p in args.patterns]
-    suite = loader.loadTestsFromModule(sys.modules[__name__])
-    result = unittest.TextTestRunner(verbosity=2).run(suite)
-    return 0 if result.wasSuccessful() and result.testsRun else 1
+    return run_tests(sys.modules[__name__], args.patterns)
 
 
 if __name__ == "__main__":
