@@ -10,7 +10,10 @@ namespace game {
 // " 12" for 12, " 0" for 0, "-3" for -3.
 [[nodiscard]] inline std::string numberText(int value)
 {
-    return (value >= 0 ? " " : "") + std::to_string(value);
+    std::string text = std::to_string(value);
+    if (value >= 0)
+        text.insert(text.begin(), ' ');
+    return text;
 }
 
 } // namespace game
