@@ -47,6 +47,7 @@ class Mutter:
 
     PARK = (2, 2)  # where the pointer waits, away from the windows
     DARK_EDGE = 0  # the width of a window's edge that may not be told from the desktop
+    FEATURES = None  # mutter's experimental features, as gsettings prints them; None: unset
 
     def __init__(self, scale):
         self.scale = scale
@@ -56,6 +57,12 @@ class Mutter:
         self.env = dict(os.environ, XDG_RUNTIME_DIR=self.home, HOME=self.home,
                         WAYLAND_DISPLAY="wayland-quintagrid")
         self.log = open(os.path.join(self.home, "mutter.log"), "w")
+        if self.FEATURES is not None:  # for mutter, and for the game asking gsettings
+            settings = os.path.join(self.home, "glib-2.0", "settings")
+            os.makedirs(settings)
+            with open(os.path.join(settings, "keyfile"), "w") as keyfile:
+                keyfile.write(f"[org/gnome/mutter]\nexperimental-features={self.FEATURES}\n")
+            self.env.update(GSETTINGS_BACKEND="keyfile", XDG_CONFIG_HOME=self.home)
         self.processes = []
         self.start("pipewire")
         poll(lambda: os.path.exists(os.path.join(self.home, "pipewire-0")), bool, "PipeWire")
@@ -73,7 +80,8 @@ class Mutter:
         self.env["XAUTHORITY"] = poll(lambda: glob.glob(self.home + "/.mutter-Xwaylandauth*"),
                                       bool, "XWayland's authority file")[0]
         self.env["DISPLAY"] = ":0"  # the namespace's own /tmp: mutter takes the first
-        if scale != 1:  # as GNOME's settings daemon tells X programs the scale
+        # As GNOME's settings daemon tells X programs the scale, unless mutter stretches them.
+        if scale != 1 and self.FEATURES is None:
             subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
                             "RESOURCE_MANAGER", f"Xft.dpi:\t{96 * scale}\n"], env=self.env,
                            check=True, timeout=10)
@@ -405,6 +413,17 @@ class Mutter2Native(MutterChecks, unittest.TestCase):
     SCALE = 2
     NATIVE = True
     PLATFORM = "wayland"
+
+
+class FractionalMutter(Mutter):
+    """GNOME with fractional scaling on: mutter draws X programs at 1x and stretches them."""
+    FEATURES = "['scale-monitor-framebuffer']"
+
+
+class Mutter2Fractional(Checks, unittest.TestCase):
+    COMPOSITOR = FractionalMutter
+    SCALE = 2
+    NATIVE = True  # the game's own choice here, for a picture drawn at 2x
 
 
 

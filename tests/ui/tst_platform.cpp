@@ -8,6 +8,8 @@
 #include "ui/platform/windowsystem.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -199,37 +201,48 @@ private slots:
         QTest::addColumn<QByteArray>("wayland");
         QTest::addColumn<QByteArray>("x11");
         QTest::addColumn<QByteArray>("desktop");
+        QTest::addColumn<QByteArray>("mutterFeatures"); // null: mutter's settings must not be read
         QTest::addColumn<QByteArray>("choice");
         const QByteArray unset; // a null QByteArray stands for an unset variable
         const QByteArray leave;
+        const QByteArray none("@as []\n");
+        const QByteArray fractional("['scale-monitor-framebuffer']\n");
         QTest::newRow("X11 session") << unset << QByteArray("x11") << unset << QByteArray(":0")
-                                     << QByteArray("XFCE") << leave;
+                                     << QByteArray("XFCE") << unset << leave;
         QTest::newRow("sway with XWayland")
             << unset << QByteArray("wayland") << QByteArray("wayland-1") << QByteArray(":0")
-            << QByteArray("sway") << QByteArray("wayland;xcb");
+            << QByteArray("sway") << unset << QByteArray("wayland;xcb");
         QTest::newRow("KDE, Wayland display only")
             << unset << unset << QByteArray("wayland-0") << QByteArray(":1") << QByteArray("KDE")
-            << QByteArray("wayland;xcb");
+            << unset << QByteArray("wayland;xcb");
         QTest::newRow("GNOME with XWayland")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-            << QByteArray("ubuntu:GNOME") << QByteArray("xcb;wayland");
+            << QByteArray("ubuntu:GNOME") << none << QByteArray("xcb;wayland");
         QTest::newRow("GNOME Classic is GNOME")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
-            << QByteArray("GNOME-Classic:GNOME") << QByteArray("xcb;wayland");
+            << QByteArray("GNOME-Classic:GNOME") << QByteArray("") << QByteArray("xcb;wayland");
+        QTest::newRow("GNOME stretching X programs' pictures")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
+            << QByteArray("GNOME") << fractional << QByteArray("wayland;xcb");
+        QTest::newRow("GNOME letting X programs draw at the monitor's scale")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
+            << QByteArray("GNOME")
+            << QByteArray("['xwayland-native-scaling', 'scale-monitor-framebuffer']\n")
+            << QByteArray("xcb;wayland");
         QTest::newRow("GNOME without XWayland")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << unset
-            << QByteArray("GNOME") << QByteArray("wayland");
+            << QByteArray("GNOME") << unset << QByteArray("wayland");
         QTest::newRow("a desktop named like GNOME")
             << unset << unset << QByteArray("wayland-0") << QByteArray(":0")
-            << QByteArray("GNOMEish") << QByteArray("wayland;xcb");
+            << QByteArray("GNOMEish") << unset << QByteArray("wayland;xcb");
         QTest::newRow("user chose X11")
             << QByteArray("xcb") << QByteArray("wayland") << QByteArray("wayland-0")
-            << QByteArray(":0") << QByteArray("sway") << leave;
+            << QByteArray(":0") << QByteArray("GNOME") << unset << leave;
         QTest::newRow("empty Wayland display in an X11 session")
-            << unset << unset << QByteArray("") << QByteArray(":0") << unset << leave;
+            << unset << unset << QByteArray("") << QByteArray(":0") << unset << unset << leave;
         QTest::newRow("empty platform is no choice")
             << QByteArray("") << QByteArray("wayland") << QByteArray("wayland-0")
-            << QByteArray(":0") << unset << QByteArray("wayland;xcb");
+            << QByteArray(":0") << unset << unset << QByteArray("wayland;xcb");
     }
 
     void eachSessionGetsItsPlatformWithTheOtherBehindIt()
@@ -239,11 +252,53 @@ private slots:
         QFETCH(QByteArray, wayland);
         QFETCH(QByteArray, x11);
         QFETCH(QByteArray, desktop);
+        QFETCH(QByteArray, mutterFeatures);
         QFETCH(QByteArray, choice);
         const auto value = [](const QByteArray &v) { return v.isNull() ? nullptr : v.constData(); };
+        bool read = false;
         QCOMPARE(platform::platformChoice(value(platform), value(session), value(wayland),
-                                          value(x11), value(desktop)),
+                                          value(x11), value(desktop),
+                                          [&] {
+                                              read = true;
+                                              return mutterFeatures;
+                                          }),
                  choice);
+        QCOMPARE(read, !mutterFeatures.isNull());
+    }
+
+    // gsettings stands in as a script on PATH.
+    void gnomeSettingsAreReadThroughGsettings_data()
+    {
+        QTest::addColumn<QByteArray>("script"); // empty: no gsettings at all
+        QTest::addColumn<QByteArray>("setting");
+        QTest::newRow("answers") << QByteArray("[ \"$*\" = 'get org.gnome.mutter "
+                                               "experimental-features' ] && echo \"['a']\"")
+                                 << QByteArray("['a']\n");
+        QTest::newRow("no such schema") << QByteArray("echo partial; exit 1") << QByteArray();
+        QTest::newRow("not installed") << QByteArray() << QByteArray();
+        QTest::newRow("never ends")
+            << QByteArray("echo \"['a']\"; exec /bin/sleep 60") << QByteArray();
+    }
+
+    void gnomeSettingsAreReadThroughGsettings()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QByteArray, setting);
+        QTemporaryDir bin;
+        QVERIFY(bin.isValid());
+        if (!script.isEmpty()) {
+            QFile gsettings(bin.filePath(QStringLiteral("gsettings")));
+            QVERIFY(gsettings.open(QIODevice::WriteOnly));
+            gsettings.write("#!/bin/sh\n" + script + "\n");
+            gsettings.close();
+            gsettings.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const QByteArray answer =
+            platform::gnomeSetting("org.gnome.mutter", "experimental-features");
+        qputenv("PATH", path);
+        QCOMPARE(answer, setting);
     }
 
     void onlyWaylandCompositorsMoveTheWindows_data()

@@ -15,10 +15,20 @@
 
 #include <xcb/xcb.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -286,9 +296,18 @@ bool startSystemMove(QWidget *window)
     return handle != nullptr && handle->startSystemMove();
 }
 
+bool mutterStretchesX11Pictures(std::string_view experimentalFeatures)
+{
+    const auto on = [experimentalFeatures](std::string_view feature) {
+        return experimentalFeatures.find(feature) != std::string_view::npos;
+    };
+    return on("'scale-monitor-framebuffer'") && !on("'xwayland-native-scaling'");
+}
+
 QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
                           const char *waylandDisplay, const char *x11Display,
-                          const char *currentDesktop)
+                          const char *currentDesktop,
+                          const std::function<QByteArray()> &mutterFeatures)
 {
     const auto set = [](const char *value) { return value != nullptr && *value != '\0'; };
     if (set(qpaPlatform))
@@ -302,14 +321,67 @@ QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
     // XDG_CURRENT_DESKTOP is a list such as "ubuntu:GNOME".
     const bool gnome = set(currentDesktop)
         && QByteArray(currentDesktop).split(':').contains(QByteArrayLiteral("GNOME"));
-    return gnome ? "xcb;wayland" : "wayland;xcb";
+    if (gnome && !mutterStretchesX11Pictures(mutterFeatures().toStdString()))
+        return "xcb;wayland";
+    return "wayland;xcb";
+}
+
+QByteArray gnomeSetting(const char *schema, const char *key)
+{
+    // gsettings answers at once from the settings database; a second is ample, and without an
+    // answer the setting counts as unset.
+    constexpr std::chrono::seconds patience {1};
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const char *const arguments[] = {"gsettings", "get", schema, key, nullptr};
+    pid_t child = -1;
+    const bool started = ::posix_spawnp(&child, "gsettings", &actions, nullptr,
+                                        const_cast<char *const *>(arguments), environ)
+        == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    QByteArray answer;
+    if (started) {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
+        pollfd readable {pipeEnds[0], POLLIN, 0};
+        bool ended = false;
+        for (;;) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || ::poll(&readable, 1, int(left.count())) <= 0)
+                break;
+            char buffer[512];
+            const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
+            if (got > 0) {
+                answer.append(buffer, got);
+                continue;
+            }
+            ended = got == 0;
+            if (ended || errno != EINTR)
+                break;
+        }
+        if (!ended)
+            ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!ended || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            answer.clear();
+    }
+    ::close(pipeEnds[0]);
+    return answer;
 }
 
 void choosePlatform()
 {
     const QByteArray choice = platformChoice(
         std::getenv("QT_QPA_PLATFORM"), std::getenv("XDG_SESSION_TYPE"),
-        std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"), std::getenv("XDG_CURRENT_DESKTOP"));
+        std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"), std::getenv("XDG_CURRENT_DESKTOP"),
+        [] { return gnomeSetting("org.gnome.mutter", "experimental-features"); });
     if (!choice.isEmpty())
         ::setenv("QT_QPA_PLATFORM", choice.constData(), 1);
 }

@@ -7,6 +7,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <string_view>
 
 class QByteArray;
 class QString;
@@ -82,14 +83,26 @@ bool startSystemMove(QWidget *window);
 
 // Picks the platform for this session before the application object is created, with the
 // other one behind it, so that a platform that cannot connect never ends the program: XWayland
-// first under GNOME, where it keeps every window where the game puts it; native Wayland first
-// in every other Wayland session. A non-empty QT_QPA_PLATFORM is the user's choice and stays.
+// first under GNOME, where it keeps every window where the game puts it, unless mutter would
+// stretch the game's 1x picture there; native Wayland first in every other Wayland session. A
+// non-empty QT_QPA_PLATFORM is the user's choice and stays.
 void choosePlatform();
 
-// The decision behind it, from the environment's values (null when unset): the value for
+// The decision behind it, from the environment's values (null when unset) and, asked only
+// under GNOME, mutter's experimental features as gsettings prints them: the value for
 // QT_QPA_PLATFORM, platforms separated by ';', first choice first; empty to leave it alone.
 [[nodiscard]] QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
                                         const char *waylandDisplay, const char *x11Display,
-                                        const char *currentDesktop);
+                                        const char *currentDesktop,
+                                        const std::function<QByteArray()> &mutterFeatures);
+
+// Whether mutter, with these experimental features, draws X programs at 1x and stretches their
+// picture on a scaled monitor: fractional scaling ("scale-monitor-framebuffer") without
+// "xwayland-native-scaling" (mutter 47 and later), which lets them draw at the monitor's scale.
+[[nodiscard]] bool mutterStretchesX11Pictures(std::string_view experimentalFeatures);
+
+// A GNOME setting as `gsettings get` prints it ("@as []", "['a', 'b']"); empty when gsettings
+// is missing, fails or does not answer within a second.
+[[nodiscard]] QByteArray gnomeSetting(const char *schema, const char *key);
 
 } // namespace platform
