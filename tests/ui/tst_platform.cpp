@@ -221,13 +221,17 @@ private slots:
         QTest::newRow("GNOME Classic is GNOME")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
             << QByteArray("GNOME-Classic:GNOME") << QByteArray("") << QByteArray("xcb;wayland");
-        QTest::newRow("GNOME stretching X programs' pictures")
+        QTest::newRow("GNOME scaling fractionally")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
             << QByteArray("GNOME") << fractional << QByteArray("wayland;xcb");
-        QTest::newRow("GNOME letting X programs draw at the monitor's scale")
+        QTest::newRow("GNOME scaling fractionally, X programs drawing at 2")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
             << QByteArray("GNOME")
             << QByteArray("['xwayland-native-scaling', 'scale-monitor-framebuffer']\n")
+            << QByteArray("wayland;xcb");
+        QTest::newRow("GNOME with another experimental feature")
+            << unset << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray(":0")
+            << QByteArray("GNOME") << QByteArray("['kms-modifiers']\n")
             << QByteArray("xcb;wayland");
         QTest::newRow("GNOME without XWayland")
             << unset << QByteArray("wayland") << QByteArray("wayland-0") << unset

@@ -296,12 +296,9 @@ bool startSystemMove(QWidget *window)
     return handle != nullptr && handle->startSystemMove();
 }
 
-bool mutterStretchesX11Pictures(std::string_view experimentalFeatures)
+bool mutterScalesFractionally(std::string_view experimentalFeatures)
 {
-    const auto on = [experimentalFeatures](std::string_view feature) {
-        return experimentalFeatures.find(feature) != std::string_view::npos;
-    };
-    return on("'scale-monitor-framebuffer'") && !on("'xwayland-native-scaling'");
+    return experimentalFeatures.find("'scale-monitor-framebuffer'") != std::string_view::npos;
 }
 
 QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
@@ -321,7 +318,7 @@ QByteArray platformChoice(const char *qpaPlatform, const char *sessionType,
     // XDG_CURRENT_DESKTOP is a list such as "ubuntu:GNOME".
     const bool gnome = set(currentDesktop)
         && QByteArray(currentDesktop).split(':').contains(QByteArrayLiteral("GNOME"));
-    if (gnome && !mutterStretchesX11Pictures(mutterFeatures().toStdString()))
+    if (gnome && !mutterScalesFractionally(mutterFeatures().toStdString()))
         return "xcb;wayland";
     return "wayland;xcb";
 }

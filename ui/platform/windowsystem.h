@@ -83,9 +83,9 @@ bool startSystemMove(QWidget *window);
 
 // Picks the platform for this session before the application object is created, with the
 // other one behind it, so that a platform that cannot connect never ends the program: XWayland
-// first under GNOME, where it keeps every window where the game puts it, unless mutter would
-// stretch the game's 1x picture there; native Wayland first in every other Wayland session. A
-// non-empty QT_QPA_PLATFORM is the user's choice and stays.
+// first under GNOME, where it keeps every window where the game puts it, unless mutter scales
+// fractionally; native Wayland first in every other Wayland session. A non-empty
+// QT_QPA_PLATFORM is the user's choice and stays.
 void choosePlatform();
 
 // The decision behind it, from the environment's values (null when unset) and, asked only
@@ -96,10 +96,11 @@ void choosePlatform();
                                         const char *currentDesktop,
                                         const std::function<QByteArray()> &mutterFeatures);
 
-// Whether mutter, with these experimental features, draws X programs at 1x and stretches their
-// picture on a scaled monitor: fractional scaling ("scale-monitor-framebuffer") without
-// "xwayland-native-scaling" (mutter 47 and later), which lets them draw at the monitor's scale.
-[[nodiscard]] bool mutterStretchesX11Pictures(std::string_view experimentalFeatures);
+// Whether mutter, with these experimental features, scales the desktop fractionally
+// ("scale-monitor-framebuffer"). It then draws X programs at 1x and stretches them, or with
+// "xwayland-native-scaling" (mutter 47 and later) has them draw at the next whole scale and
+// shrinks them, while a Wayland program draws at the display's own scale.
+[[nodiscard]] bool mutterScalesFractionally(std::string_view experimentalFeatures);
 
 // A GNOME setting as `gsettings get` prints it ("@as []", "['a', 'b']"); empty when gsettings
 // is missing, fails or does not answer within a second.
