@@ -12,7 +12,9 @@ session of its own (dbus-run-session), with the system Python's GObject bindings
     sh tests/e2e/run_compositor.sh kwin build/ui/quintagrid [-k pattern]
 """
 
+import json
 import os
+import re
 import shutil
 import socket
 import struct
@@ -21,6 +23,7 @@ import sys
 import tempfile
 import threading
 import time
+import types
 import unittest
 
 import gi
@@ -32,12 +35,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import mutter_e2e  # noqa: E402
-from harness import SCREEN  # noqa: E402
+from harness import (ABOUT, ABOUT_SIZE, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
+                     MAIN_SIZE, SCORES_OK, SCREEN, button_centre)
 from mutter_e2e import Checks  # noqa: E402
 from wayland_e2e import arguments, poll, run_tests  # noqa: E402
 
 BTN_LEFT = 0x110
-KEYCODES = {"Escape": 1, "Return": 28, "space": 57, "Shift_L": 42}  # Linux input codes
+KEYCODES = {"Escape": 1, "Return": 28, "space": 57, "Shift_L": 42, "Tab": 15}  # Linux input codes
 
 
 class FakeInput:
@@ -120,6 +124,17 @@ class FakeInput:
         self.sock.close()
 
 
+def output_settings(scale):
+    """kwin 6's saved settings of its one virtual output, at this scale."""
+    size = {"width": round(SCREEN[0] * scale), "height": round(SCREEN[1] * scale),
+            "refreshRate": 60000}
+    return [{"name": "outputs", "data": [{"connectorName": "Virtual-0", "mode": size,
+                                          "scale": scale, "transform": "Normal"}]},
+            {"name": "setups", "data": [{"lidClosed": False, "outputs": [
+                {"enabled": True, "outputIndex": 0, "position": {"x": 0, "y": 0},
+                 "priority": 0}]}]}]
+
+
 class Kwin:
     """A kwin_wayland on its virtual back end with XWayland, one output of 1280 x 1024 logical
     pixels at the given scale."""
@@ -143,15 +158,21 @@ class Kwin:
         os.makedirs(os.path.join(self.home, ".config"))
         with open(os.path.join(self.home, ".config", "klaunchrc"), "w") as f:
             f.write("[FeedbackStyle]\nBusyCursor=false\n\n[BusyCursorSettings]\nBouncing=false\n")
+        # kwin 6 takes an output's scale from its saved settings, not from --scale, and
+        # makes up 1 for a virtual output it has not seen.
+        with open(os.path.join(self.home, ".config", "kwinoutputconfig.json"), "w") as f:
+            json.dump(output_settings(scale), f)
         self.log = open(os.path.join(self.home, "kwin.log"), "w")
         # kwin_wayland carries file capabilities, which an unprivileged process cannot start
         # and a test does not need: a copy of it has none.
         kwin = os.path.join(self.home, "kwin_wayland")
         shutil.copy(shutil.which("kwin_wayland"), kwin)
+        self.scripts = 0
         self.kwin = subprocess.Popen(
             [kwin, "--virtual", "--xwayland", "--socket", socket_name, "--width",
              str(SCREEN[0]), "--height", str(SCREEN[1]), "--scale", str(scale)],
-            env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+            env=dict(self.env, QT_LOGGING_RULES="kwin_scripting.debug=true"), stdout=self.log,
+            stderr=subprocess.STDOUT)
         path = os.path.join(self.home, socket_name)
         poll(lambda: os.path.exists(path), bool, "kwin's socket", timeout=60)
         self.env["DISPLAY"] = ":" + poll(
@@ -246,6 +267,45 @@ class Kwin:
                          for b in (line[i + 2], line[i + 1], line[i]))
         return width, height, bytes(rgb)
 
+    def windows(self, pid):
+        """The process's windows, bottom first, as kwin sees them: dicts of x, y, width and
+        height in logical pixels and whether the window is active. Read by a script run in
+        kwin, which prints the list to kwin's log."""
+        self.scripts += 1
+        name = f"quintagrid-windows-{self.scripts}"
+        script = os.path.join(self.home, name + ".js")
+        with open(script, "w") as f:
+            f.write(f"print('{name} ' + JSON.stringify(workspace.stackingOrder"
+                    f".filter(w => w.pid == {pid}).map(w => ({{x: w.frameGeometry.x, "
+                    "y: w.frameGeometry.y, width: w.frameGeometry.width, "
+                    "height: w.frameGeometry.height, active: w.active}))));\n")
+        scripting = ("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting")
+        number = self.bus.call_sync(*scripting, "loadScript", GLib.Variant("(ss)", (script, name)),
+                                    None, 0, 10000, None).unpack()[0]
+        self.bus.call_sync("org.kde.KWin", f"/Scripting/Script{number}", "org.kde.kwin.Script",
+                           "run", None, None, 0, 10000, None)
+        marker = f"js: {name} "
+
+        def printed():
+            self.log.flush()
+            with open(self.log.name) as f:
+                return next((line[len(marker):] for line in f if line.startswith(marker)), None)
+        found = json.loads(poll(printed, bool, "kwin's window list"))
+        self.bus.call_sync(*scripting, "unloadScript", GLib.Variant("(s)", (name,)), None, 0,
+                           10000, None)
+        return found
+
+    def can_screenshot(self):
+        """Whether kwin offers screenshots: kwin 6 does only while it composites with OpenGL,
+        which its virtual back end does only on a DRM render node."""
+        try:
+            self.bus.call_sync("org.kde.KWin", "/org/kde/KWin/ScreenShot2",
+                               "org.freedesktop.DBus.Introspectable", "Introspect", None, None,
+                               0, 10000, None)
+            return True
+        except GLib.Error:
+            return False
+
     def stop(self):
         self.input.close()
         self.kwin.terminate()
@@ -284,10 +344,194 @@ class Kwin2XWayland(KwinChecks, unittest.TestCase):
     PLATFORM = "xcb"
 
 
+class WindowListChecks:
+    """What must hold, read from kwin's own list of windows rather than from pixels: kwin 6 on
+    a virtual back end without a DRM render node composites with QPainter and then takes no
+    screenshots. The place, size, stacking and activity of each window come from a kwin script;
+    how finely the game draws, from the size of what it hands over in device pixels. As Plasma
+    does, the X programs are told the output's scale through Xft.dpi."""
+    SCALE = 1
+    NATIVE = True
+    PLATFORM = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.compositor = Kwin(cls.SCALE)
+        try:
+            # kwin 6 gives XWayland the output's scale (the X screen is in device pixels);
+            # Plasma's font settings then tell X programs that scale as Xft.dpi.
+            subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
+                            "RESOURCE_MANAGER", f"Xft.dpi:\t{round(96 * cls.SCALE)}\n"],
+                           env=cls.compositor.env, check=True, timeout=10)
+        except BaseException:
+            cls.compositor.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.compositor.stop()
+
+    def setUp(self):
+        self.game = None
+        self.directory = tempfile.mkdtemp(prefix="game-", dir="/tmp")
+        self.compositor.move(*Kwin.PARK)
+
+    def tearDown(self):
+        if self.game is not None and self.game.poll() is None:
+            self.game.kill()
+            self.game.wait()
+        shutil.rmtree(self.directory, ignore_errors=True)
+
+    def start_game(self, **changes):
+        env = dict(self.compositor.env, XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="KDE",
+                   QUINTAGRID_SEED="7")
+        if self.PLATFORM:
+            env["QT_QPA_PLATFORM"] = self.PLATFORM
+        env.update(changes)
+        self.log = os.path.join(self.directory, "game.log")
+        with open(self.log, "w") as log:
+            self.game = subprocess.Popen([mutter_e2e.GAME], cwd=self.directory, env=env,
+                                         stdout=subprocess.DEVNULL, stderr=log)
+        main = self.wait_on_top(MAIN_SIZE, "the main window")
+        # kwin lists an X window as active before XWayland hands it the pointer: a click
+        # within the first tenths of a second after it appears reaches no one.
+        time.sleep(1)
+        return main
+
+    def find(self, size, windows=None):
+        """The game's window of this size (logical pixels, give or take one at a fractional
+        scale), or None."""
+        windows = self.compositor.windows(self.game.pid) if windows is None else windows
+        return next((w for w in windows if abs(w["width"] - size[0]) <= 1
+                     and abs(w["height"] - size[1]) <= 1), None)
+
+    def wait_on_top(self, size, what, at=None):
+        """Waits until the game's topmost window has this size (and place) and is active."""
+        def fits(windows):
+            if not windows or not windows[-1]["active"] or self.find(size, windows[-1:]) is None:
+                return False
+            return at is None or all(abs(windows[-1][k] - v) <= 1 for k, v in zip("xy", at))
+        return poll(lambda: self.compositor.windows(self.game.pid), fits, what, timeout=30)[-1]
+
+    def wait_gone(self, size, what):
+        poll(lambda: self.find(size), lambda w: w is None, what, timeout=30)
+
+    def click(self, window, at):
+        # As a hand clicks: the pointer comes to rest on the spot before the press. XWayland
+        # loses a press that comes in the same instant as the pointer's jump onto a window.
+        self.compositor.move(window["x"] + at[0], window["y"] + at[1])
+        time.sleep(0.2)
+        self.compositor.button(True)
+        time.sleep(0.05)
+        self.compositor.button(False)
+        self.compositor.move(*Kwin.PARK)
+
+    def key(self, name):
+        self.compositor.key(name, self.NATIVE)
+
+    def test_starts_where_it_belongs_and_its_windows_follow_a_drag(self):
+        main = self.start_game()
+        if not self.NATIVE:  # kwin lets an X program place its windows: centred by the game
+            self.assertEqual((main["x"], main["y"]), ((SCREEN[0] - MAIN_SIZE[0]) // 2,
+                                                      (SCREEN[1] - MAIN_SIZE[1]) // 2))
+        for size, opener in ((MAIN_SIZE, None), (ABOUT_SIZE, ABOUT)):
+            window = main
+            if opener is not None:
+                self.click(main, button_centre(opener))
+                window = self.wait_on_top(size, "the About window")
+            start = (window["x"] + 8, window["y"] + 8)  # the wooden background
+            self.compositor.drag(start, (start[0] + 60, start[1] + 40))
+            main = self.wait_on_top(size, f"the {size} window dragged by (60, 40)",
+                                    at=(window["x"] + 60, window["y"] + 40))
+            main = self.find(MAIN_SIZE)
+        self.key("Return")  # About's OK
+        self.wait_gone(ABOUT_SIZE, "About closed by Enter")
+
+    def test_the_open_window_stays_in_front_with_the_keyboard(self):
+        main = self.start_game()
+        for size, opener in ((HIGH_SCORES_SIZE, HIGH_SCORES), (ABOUT_SIZE, ABOUT)):
+            self.click(main, button_centre(opener))
+            window = self.wait_on_top(size, f"the {size} window open")
+            self.click(main, (8, 8))  # the main window's background, outside the open one
+            time.sleep(0.5)  # as long as the game gives a compositor to bring it back
+            self.wait_on_top(size, f"the {size} window in front and active after a click on "
+                                   "the main window", at=(window["x"], window["y"]))
+            self.key("Escape")
+            self.wait_gone(size, f"Escape closing the {size} window")
+            self.wait_on_top(MAIN_SIZE, "the main window active again")
+
+    def test_ok_takes_the_first_click(self):
+        main = self.start_game()
+        for _ in range(2):
+            self.click(main, button_centre(HIGH_SCORES))
+            scores = self.wait_on_top(HIGH_SCORES_SIZE, "the high-score list")
+            self.click(scores, button_centre(SCORES_OK))
+            self.wait_gone(HIGH_SCORES_SIZE, "one click on OK closing the list")
+
+    def test_the_keyboard_reaches_the_game(self):
+        # Begin has the focus; Tab goes on to the board, then to High Scores, which Space
+        # presses; Enter is the list's OK.
+        self.start_game()
+        for name in ("Tab", "Tab", "space"):
+            self.key(name)
+        self.wait_on_top(HIGH_SCORES_SIZE, "the list opened by Tab, Tab, Space")
+        self.key("Return")
+        self.wait_gone(HIGH_SCORES_SIZE, "the list closed by Enter")
+
+    def test_the_picture_is_drawn_at_the_output_scale(self):
+        main = self.start_game(**({"WAYLAND_DEBUG": "client"} if self.NATIVE else {}))
+        time.sleep(1)
+        width = self.drawn_width() if self.NATIVE else self.x_width()
+        print(f"\n  main window: {main['width']} logical pixels wide, drawn {width} pixels wide "
+              f"at output scale {self.SCALE}", file=sys.stderr)
+        self.assertAlmostEqual(width, MAIN_SIZE[0] * self.SCALE, delta=1)
+
+    def drawn_width(self):
+        """The widest buffer the game handed over, in device pixels (its Wayland log)."""
+        with open(self.log) as f:
+            text = f.read()
+        widths = [int(m.group(1)) for m in re.finditer(
+            r"create_buffer\(new id wl_buffer[#@]\d+, \d+, (\d+), \d+,", text)]
+        self.assertTrue(widths, "no buffer in the game's Wayland log")
+        return max(widths)
+
+    def x_width(self):
+        """The main window's width on the X screen, which kwin 6 keeps in device pixels."""
+        ids = poll(lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--pid", str(self.game.pid)],
+            env=self.compositor.env, capture_output=True, text=True).stdout.split(), bool,
+            "the game's X windows")
+        widths = []
+        for window in ids:
+            info = subprocess.run(["xwininfo", "-id", window], env=self.compositor.env,
+                                  capture_output=True, text=True).stdout
+            widths += [int(w) for w in re.findall(r"Width: (\d+)", info)]
+        return max(widths)
+
+
+def window_list_case(scale, native):
+    """A test case class of WindowListChecks at this scale, natively or through XWayland."""
+    name = f"Kwin6_{str(scale).replace('.', '')}{'Native' if native else 'XWayland'}"
+    return type(name, (WindowListChecks, unittest.TestCase),
+                {"SCALE": scale, "NATIVE": native, "PLATFORM": None if native else "xcb"})
+
+
+WINDOW_LIST_CASES = [window_list_case(scale, native) for scale in (1, 1.5, 2)
+                     for native in (True, False)]
+
+
 def main():
     args = arguments("kwin_wayland")
     mutter_e2e.GAME = os.path.abspath(args.game)
-    return run_tests(sys.modules[__name__], args.patterns)
+    tests = sys.modules[__name__]
+    version = subprocess.run(["kwin_wayland", "--version"], capture_output=True,
+                             text=True).stdout.split()
+    if version and int(version[-1].split(".")[0]) >= 6:
+        # kwin 6 takes screenshots only when it composites with OpenGL; read its window list.
+        tests = types.ModuleType("kwin6")
+        for case in WINDOW_LIST_CASES:
+            setattr(tests, case.__name__, case)
+    return run_tests(tests, args.patterns)
 
 
 if __name__ == "__main__":
