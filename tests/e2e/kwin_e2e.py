@@ -269,44 +269,52 @@ class Kwin:
                          for b in (line[i + 2], line[i + 1], line[i]))
         return width, height, bytes(rgb)
 
-    def windows(self, pid):
-        """The process's windows, bottom first, as kwin sees them: dicts of x, y, width and
-        height in logical pixels and whether the window is active. Read by a script run in
-        kwin, which prints the list to kwin's log."""
-        self.scripts += 1
-        name = f"quintagrid-windows-{self.scripts}"
-        script = os.path.join(self.home, name + ".js")
-        with open(script, "w") as f:
-            f.write(f"print('{name} ' + JSON.stringify(workspace.stackingOrder"
-                    f".filter(w => w.pid == {pid}).map(w => ({{x: w.frameGeometry.x, "
-                    "y: w.frameGeometry.y, width: w.frameGeometry.width, "
-                    "height: w.frameGeometry.height, active: w.active}))));\n")
-        scripting = ("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting")
-        number = self.bus.call_sync(*scripting, "loadScript", GLib.Variant("(ss)", (script, name)),
-                                    None, 0, 10000, None).unpack()[0]
+    def run_script(self, name, source):
+        """Loads and runs a script in kwin; what it prints goes to kwin's log."""
+        path = os.path.join(self.home, name + ".js")
+        with open(path, "w") as f:
+            f.write(source)
+        number = self.bus.call_sync("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting",
+                                    "loadScript", GLib.Variant("(ss)", (path, name)), None, 0,
+                                    10000, None).unpack()[0]
         self.bus.call_sync("org.kde.KWin", f"/Scripting/Script{number}", "org.kde.kwin.Script",
                            "run", None, None, 0, 10000, None)
-        marker = f"js: {name} "
 
-        def printed():
-            self.log.flush()
-            with open(self.log.name) as f:
-                return next((line[len(marker):] for line in f if line.startswith(marker)), None)
-        found = json.loads(poll(printed, bool, "kwin's window list"))
-        self.bus.call_sync(*scripting, "unloadScript", GLib.Variant("(s)", (name,)), None, 0,
-                           10000, None)
+    def unload_script(self, name):
+        self.bus.call_sync("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting",
+                           "unloadScript", GLib.Variant("(s)", (name,)), None, 0, 10000, None)
+
+    def printed(self, name):
+        """What the script of that name has printed to kwin's log, line by line."""
+        marker = f"js: {name} "
+        self.log.flush()
+        with open(self.log.name) as f:
+            return [line[len(marker):].rstrip("\n") for line in f if line.startswith(marker)]
+
+    def windows(self, pid):
+        """The process's windows, bottom first, as kwin sees them: dicts of x, y, width and
+        height in logical pixels and whether the window is active."""
+        self.scripts += 1
+        name = f"quintagrid-windows-{self.scripts}"
+        self.run_script(name, f"print('{name} ' + JSON.stringify(workspace.stackingOrder"
+                              f".filter(w => w.pid == {pid}).map(w => ({{x: w.frameGeometry.x, "
+                              "y: w.frameGeometry.y, width: w.frameGeometry.width, "
+                              "height: w.frameGeometry.height, active: w.active}))));\n")
+        found = json.loads(poll(lambda: self.printed(name), bool, "kwin's window list")[0])
+        self.unload_script(name)
         return found
 
-    def can_screenshot(self):
-        """Whether kwin offers screenshots: kwin 6 does only while it composites with OpenGL,
-        which its virtual back end does only on a DRM render node."""
-        try:
-            self.bus.call_sync("org.kde.KWin", "/org/kde/KWin/ScreenShot2",
-                               "org.freedesktop.DBus.Introspectable", "Introspect", None, None,
-                               0, 10000, None)
-            return True
-        except GLib.Error:
-            return False
+    def watch_activations(self):
+        """From now on kwin's log tells each window it activates."""
+        self.run_script("quintagrid-activations", "workspace.windowActivated.connect(w => { "
+                        "if (w) print('quintagrid-activations ' + w.pid + ' ' "
+                        "+ w.frameGeometry.width); });\n")
+
+    def activated(self, pid):
+        """The widths of the process's windows kwin has activated since watch_activations,
+        in order."""
+        return [float(line.split()[1]) for line in self.printed("quintagrid-activations")
+                if line.split()[0] == str(pid)]
 
     def stop(self):
         self.input.close()
@@ -371,6 +379,7 @@ class WindowListChecks:
             subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
                             "RESOURCE_MANAGER", f"Xft.dpi:\t{round(96 * cls.SCALE)}\n"],
                            env=cls.compositor.env, check=True, timeout=10)
+            cls.compositor.watch_activations()
         except BaseException:
             cls.compositor.stop()
             raise
@@ -460,10 +469,16 @@ class WindowListChecks:
         for size, opener in ((HIGH_SCORES_SIZE, HIGH_SCORES), (ABOUT_SIZE, ABOUT)):
             self.click(main, button_centre(opener))
             window = self.wait_on_top(size, f"the {size} window open")
+            before = len(self.compositor.activated(self.game.pid))
             self.click(main, (8, 8))  # the main window's background, outside the open one
             time.sleep(0.5)  # as long as the game gives a compositor to bring it back
             self.wait_on_top(size, f"the {size} window in front and active after a click on "
                                    "the main window", at=(window["x"], window["y"]))
+            since = self.compositor.activated(self.game.pid)[before:]
+            # The click reached kwin, which activated the main window; then the open one came
+            # back.
+            self.assertTrue(since and abs(since[0] - MAIN_SIZE[0]) <= 1
+                            and abs(since[-1] - size[0]) <= 1, f"activated since: {since}")
             self.key("Escape")
             self.wait_gone(size, f"Escape closing the {size} window")
             self.wait_on_top(MAIN_SIZE, "the main window active again")
