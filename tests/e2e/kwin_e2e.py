@@ -4,7 +4,9 @@
 """The real game under kwin_wayland, KDE Plasma's compositor, on its virtual (headless)
 back end: natively (the game's choice under KDE) and through XWayland, at scales 1 and 2, with
 the checks of the mutter suite. Pointer and keys come through kwin's fake-input Wayland
-protocol, spoken here directly; the pixels from kwin's screenshot D-Bus interface.
+protocol, spoken here directly; the pixels from kwin's screenshot D-Bus interface. Under
+kwin 6, which takes no screenshots without OpenGL, the windows come from kwin's own window list
+and the pictures from the game's own buffers, at scales 1, 1.5 and 2 (WindowListChecks).
 
 Started by run_compositor.sh as root inside private mount and network namespaces, in a D-Bus
 session of its own (dbus-run-session), with the system Python's GObject bindings.
