@@ -37,8 +37,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import mutter_e2e  # noqa: E402
-from harness import (ABOUT, ABOUT_SIZE, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
-                     MAIN_SIZE, SCORES_OK, SCREEN, button_centre)
+from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
+                     MAIN_SIZE, NORMAL, REFUSES, SCORES_OK, SCREEN, button_centre, cell_centre)
 from mutter_e2e import Checks  # noqa: E402
 import xwire  # noqa: E402
 from wayland_e2e import (LEGEND, ONE_X, arguments, check_drawn_at_scale, poll,  # noqa: E402
@@ -503,6 +503,20 @@ class WindowListChecks:
         self.key("Return")
         self.wait_gone(HIGH_SCORES_SIZE, "the list closed by Enter")
 
+    def test_a_game_is_played_with_the_keyboard(self):
+        self.start_game()
+        # A cell's plain colours, as the pixels are weighed; a card is none of them.
+        plain = [(r * 3 + g * 6 + b) // 10 for r, g, b in (NORMAL, ACCEPTS, REFUSES)]
+
+        def card_in(cell):
+            # In any drawn buffer: the other one may still hold the frame before.
+            poll(lambda: self.greys_at(cell_centre(cell)),
+                 lambda greys: any(g not in plain for g in greys), f"a card in cell {cell}")
+        self.key("Return")  # Begin has the focus
+        card_in(0)
+        self.key("space")  # the cursor starts on the cell right of it
+        card_in(1)
+
     def test_the_picture_is_drawn_at_the_output_scale(self):
         # The legend's picture as the game hands it over, in device pixels, against the 1x
         # one: kwin shows it pixel for pixel, natively through the fractional-scale protocol
@@ -529,16 +543,15 @@ class WindowListChecks:
             print(f"  kwin's preferred scales: {[int(s) / 120 for s in scales]}",
                   file=sys.stderr)
 
-    def native_pixels(self, box):
-        """Grey rows of a box of the main window's buffers, read from the game's memory
-        (kwin 6 here takes no screenshots): of the buffer with the most sharp edges, as the
-        other one may not be drawn yet."""
+    def native_buffers(self, box):
+        """Each of the main window's buffers as rows of (grey, alpha) of the box, read from
+        the game's memory: kwin 6 here takes no screenshots. A buffer not drawn yet is clear."""
         x, y, width, height = box
         size = (round(MAIN_SIZE[0] * self.SCALE), round(MAIN_SIZE[1] * self.SCALE))
         with open(f"/proc/{self.game.pid}/maps") as f:
             spans = [[int(v, 16) for v in line.split()[0].split("-")] for line in f
                      if "wayland-shm" in line]
-        found = [[]]
+        found = []
         with open(f"/proc/{self.game.pid}/mem", "rb") as mem:
             for start, end in spans:
                 if end - start < size[0] * size[1] * 4:
@@ -546,11 +559,24 @@ class WindowListChecks:
                 mem.seek(start)
                 data = mem.read(size[0] * size[1] * 4)
                 # ARGB32 in memory on a little-endian machine: blue, green, red, alpha.
-                found.append([[(data[i + 2] * 3 + data[i + 1] * 6 + data[i]) // 10
+                found.append([[((data[i + 2] * 3 + data[i + 1] * 6 + data[i]) // 10, data[i + 3])
                                for i in range(((y + row) * size[0] + x) * 4,
                                               ((y + row) * size[0] + x + width) * 4, 4)]
                               for row in range(height)])
-        return max(found, key=lambda rows: sharp_edges(rows, 1, 0))
+        return found
+
+    def native_pixels(self, box):
+        """Grey rows of the box in the buffer with the most sharp edges, as the other one may
+        not be drawn yet."""
+        grey = [[[g for g, _ in row] for row in rows] for rows in self.native_buffers(box)]
+        return max(grey, key=lambda rows: sharp_edges(rows, 1, 0), default=[])
+
+    def greys_at(self, at):
+        """The grey of the main window's pixel at a logical point, in each drawn buffer."""
+        box = (round(at[0] * self.SCALE), round(at[1] * self.SCALE), 1, 1)
+        if not self.NATIVE:
+            return [self.x_pixels(box)[0][0]]
+        return [rows[0][0][0] for rows in self.native_buffers(box) if rows[0][0][1] == 255]
 
     def x_pixels(self, box):
         """Grey rows of a box of the main window on the X screen."""
