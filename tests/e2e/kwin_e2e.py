@@ -4,7 +4,9 @@
 """The real game under kwin_wayland, KDE Plasma's compositor, on its virtual (headless)
 back end: natively (the game's choice under KDE) and through XWayland, at scales 1 and 2, with
 the checks of the mutter suite. Pointer and keys come through kwin's fake-input Wayland
-protocol, spoken here directly; the pixels from kwin's screenshot D-Bus interface.
+protocol, spoken here directly; the pixels from kwin's screenshot D-Bus interface. Under
+kwin 6, which takes no screenshots without OpenGL, the windows come from kwin's own window list
+and the pictures from the game's own buffers, at scales 1, 1.5 and 2 (WindowListChecks).
 
 Started by run_compositor.sh as root inside private mount and network namespaces, in a D-Bus
 session of its own (dbus-run-session), with the system Python's GObject bindings.
@@ -12,7 +14,9 @@ session of its own (dbus-run-session), with the system Python's GObject bindings
     sh tests/e2e/run_compositor.sh kwin build/ui/quintagrid [-k pattern]
 """
 
+import json
 import os
+import re
 import shutil
 import socket
 import struct
@@ -21,6 +25,7 @@ import sys
 import tempfile
 import threading
 import time
+import types
 import unittest
 
 import gi
@@ -32,12 +37,15 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import mutter_e2e  # noqa: E402
-from harness import SCREEN  # noqa: E402
+from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
+                     MAIN_SIZE, NORMAL, REFUSES, SCORES_OK, SCREEN, button_centre, cell_centre)
 from mutter_e2e import Checks  # noqa: E402
-from wayland_e2e import arguments, poll, run_tests  # noqa: E402
+import xwire  # noqa: E402
+from wayland_e2e import (LEGEND, ONE_X, arguments, check_drawn_at_scale, poll,  # noqa: E402
+                         run_tests, sharp_edges)
 
 BTN_LEFT = 0x110
-KEYCODES = {"Escape": 1, "Return": 28, "space": 57, "Shift_L": 42}  # Linux input codes
+KEYCODES = {"Escape": 1, "Return": 28, "space": 57, "Shift_L": 42, "Tab": 15}  # Linux input codes
 
 
 class FakeInput:
@@ -120,6 +128,17 @@ class FakeInput:
         self.sock.close()
 
 
+def output_settings(scale):
+    """kwin 6's saved settings of its one virtual output, at this scale."""
+    size = {"width": round(SCREEN[0] * scale), "height": round(SCREEN[1] * scale),
+            "refreshRate": 60000}
+    return [{"name": "outputs", "data": [{"connectorName": "Virtual-0", "mode": size,
+                                          "scale": scale, "transform": "Normal"}]},
+            {"name": "setups", "data": [{"lidClosed": False, "outputs": [
+                {"enabled": True, "outputIndex": 0, "position": {"x": 0, "y": 0},
+                 "priority": 0}]}]}]
+
+
 class Kwin:
     """A kwin_wayland on its virtual back end with XWayland, one output of 1280 x 1024 logical
     pixels at the given scale."""
@@ -143,15 +162,21 @@ class Kwin:
         os.makedirs(os.path.join(self.home, ".config"))
         with open(os.path.join(self.home, ".config", "klaunchrc"), "w") as f:
             f.write("[FeedbackStyle]\nBusyCursor=false\n\n[BusyCursorSettings]\nBouncing=false\n")
+        # kwin 6 takes an output's scale from its saved settings, not from --scale, and
+        # makes up 1 for a virtual output it has not seen.
+        with open(os.path.join(self.home, ".config", "kwinoutputconfig.json"), "w") as f:
+            json.dump(output_settings(scale), f)
         self.log = open(os.path.join(self.home, "kwin.log"), "w")
         # kwin_wayland carries file capabilities, which an unprivileged process cannot start
         # and a test does not need: a copy of it has none.
         kwin = os.path.join(self.home, "kwin_wayland")
         shutil.copy(shutil.which("kwin_wayland"), kwin)
+        self.scripts = 0
         self.kwin = subprocess.Popen(
             [kwin, "--virtual", "--xwayland", "--socket", socket_name, "--width",
              str(SCREEN[0]), "--height", str(SCREEN[1]), "--scale", str(scale)],
-            env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+            env=dict(self.env, QT_LOGGING_RULES="kwin_scripting.debug=true"), stdout=self.log,
+            stderr=subprocess.STDOUT)
         path = os.path.join(self.home, socket_name)
         poll(lambda: os.path.exists(path), bool, "kwin's socket", timeout=60)
         self.env["DISPLAY"] = ":" + poll(
@@ -246,6 +271,53 @@ class Kwin:
                          for b in (line[i + 2], line[i + 1], line[i]))
         return width, height, bytes(rgb)
 
+    def run_script(self, name, source):
+        """Loads and runs a script in kwin; what it prints goes to kwin's log."""
+        path = os.path.join(self.home, name + ".js")
+        with open(path, "w") as f:
+            f.write(source)
+        number = self.bus.call_sync("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting",
+                                    "loadScript", GLib.Variant("(ss)", (path, name)), None, 0,
+                                    10000, None).unpack()[0]
+        self.bus.call_sync("org.kde.KWin", f"/Scripting/Script{number}", "org.kde.kwin.Script",
+                           "run", None, None, 0, 10000, None)
+
+    def unload_script(self, name):
+        self.bus.call_sync("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting",
+                           "unloadScript", GLib.Variant("(s)", (name,)), None, 0, 10000, None)
+
+    def printed(self, name):
+        """What the script of that name has printed to kwin's log, line by line."""
+        marker = f"js: {name} "
+        self.log.flush()
+        with open(self.log.name) as f:
+            return [line[len(marker):].rstrip("\n") for line in f if line.startswith(marker)]
+
+    def windows(self, pid):
+        """The process's windows, bottom first, as kwin sees them: dicts of x, y, width and
+        height in logical pixels and whether the window is active."""
+        self.scripts += 1
+        name = f"quintagrid-windows-{self.scripts}"
+        self.run_script(name, f"print('{name} ' + JSON.stringify(workspace.stackingOrder"
+                              f".filter(w => w.pid == {pid}).map(w => ({{x: w.frameGeometry.x, "
+                              "y: w.frameGeometry.y, width: w.frameGeometry.width, "
+                              "height: w.frameGeometry.height, active: w.active}))));\n")
+        found = json.loads(poll(lambda: self.printed(name), bool, "kwin's window list")[0])
+        self.unload_script(name)
+        return found
+
+    def watch_activations(self):
+        """From now on kwin's log tells each window it activates."""
+        self.run_script("quintagrid-activations", "workspace.windowActivated.connect(w => { "
+                        "if (w) print('quintagrid-activations ' + w.pid + ' ' "
+                        "+ w.frameGeometry.width); });\n")
+
+    def activated(self, pid):
+        """The widths of the process's windows kwin has activated since watch_activations,
+        in order."""
+        return [float(line.split()[1]) for line in self.printed("quintagrid-activations")
+                if line.split()[0] == str(pid)]
+
     def stop(self):
         self.input.close()
         self.kwin.terminate()
@@ -284,10 +356,284 @@ class Kwin2XWayland(KwinChecks, unittest.TestCase):
     PLATFORM = "xcb"
 
 
+# kwin 6 lists an X window as active before XWayland hands it the pointer: a press within the
+# first tenths of a second after the window appears reaches no one (the game's input log
+# shows none). A hand takes longer to get there; the suite waits as long.
+SETTLE = 1.0
+
+
+class WindowListChecks:
+    """What must hold, read from kwin's own list of windows rather than from pixels: kwin 6 on
+    a virtual back end without a DRM render node composites with QPainter and then takes no
+    screenshots. The place, size, stacking and activity of each window come from a kwin script;
+    how finely the game draws, from the size of what it hands over in device pixels. As Plasma
+    does, the X programs are told the output's scale through Xft.dpi."""
+    SCALE = 1
+    NATIVE = True
+    PLATFORM = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.compositor = Kwin(cls.SCALE)
+        try:
+            # kwin 6 gives XWayland the output's scale (the X screen is in device pixels);
+            # Plasma's font settings then tell X programs that scale as Xft.dpi.
+            subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
+                            "RESOURCE_MANAGER", f"Xft.dpi:\t{round(96 * cls.SCALE)}\n"],
+                           env=cls.compositor.env, check=True, timeout=10)
+            cls.compositor.watch_activations()
+        except BaseException:
+            cls.compositor.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.compositor.stop()
+
+    def setUp(self):
+        self.game = None
+        self.directory = tempfile.mkdtemp(prefix="game-", dir="/tmp")
+        self.compositor.move(*Kwin.PARK)
+
+    def tearDown(self):
+        if self.game is not None and self.game.poll() is None:
+            self.game.kill()
+            self.game.wait()
+        shutil.rmtree(self.directory, ignore_errors=True)
+
+    def start_game(self, **changes):
+        env = dict(self.compositor.env, XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="KDE",
+                   QUINTAGRID_SEED="7")
+        if self.PLATFORM:
+            env["QT_QPA_PLATFORM"] = self.PLATFORM
+        env.update(changes)
+        self.log = os.path.join(self.directory, "game.log")
+        with open(self.log, "w") as log:
+            self.game = subprocess.Popen([mutter_e2e.GAME], cwd=self.directory, env=env,
+                                         stdout=subprocess.DEVNULL, stderr=log)
+        main = self.wait_on_top(MAIN_SIZE, "the main window")
+        time.sleep(SETTLE)
+        return main
+
+    def find(self, size, windows=None):
+        """The game's window of this size (logical pixels, give or take one at a fractional
+        scale), or None."""
+        windows = self.compositor.windows(self.game.pid) if windows is None else windows
+        return next((w for w in windows if abs(w["width"] - size[0]) <= 1
+                     and abs(w["height"] - size[1]) <= 1), None)
+
+    def wait_on_top(self, size, what, at=None):
+        """Waits until the game's topmost window has this size (and place) and is active."""
+        def fits(windows):
+            if not windows or not windows[-1]["active"] or self.find(size, windows[-1:]) is None:
+                return False
+            return at is None or all(abs(windows[-1][k] - v) <= 1 for k, v in zip("xy", at))
+        return poll(lambda: self.compositor.windows(self.game.pid), fits, what, timeout=30)[-1]
+
+    def wait_gone(self, size, what):
+        poll(lambda: self.find(size), lambda w: w is None, what, timeout=30)
+
+    def click(self, window, at):
+        # As a hand clicks: the pointer comes to rest on the spot before the press. XWayland
+        # loses a press that comes in the same instant as the pointer's jump onto a window.
+        self.compositor.move(window["x"] + at[0], window["y"] + at[1])
+        time.sleep(0.2)
+        self.compositor.button(True)
+        time.sleep(0.05)
+        self.compositor.button(False)
+        self.compositor.move(*Kwin.PARK)
+
+    def key(self, name):
+        self.compositor.key(name, self.NATIVE)
+
+    def test_starts_where_it_belongs_and_its_windows_follow_a_drag(self):
+        main = self.start_game()
+        if not self.NATIVE:  # kwin lets an X program place its windows: centred by the game
+            for got, centred in zip((main["x"], main["y"]), ((SCREEN[0] - MAIN_SIZE[0]) // 2,
+                                                              (SCREEN[1] - MAIN_SIZE[1]) // 2)):
+                self.assertAlmostEqual(got, centred, delta=1)  # whole device pixels at 1.5
+        for size, opener in ((MAIN_SIZE, None), (ABOUT_SIZE, ABOUT)):
+            window = main
+            if opener is not None:
+                self.click(main, button_centre(opener))
+                window = self.wait_on_top(size, "the About window")
+                time.sleep(SETTLE)
+            start = (window["x"] + 8, window["y"] + 8)  # the wooden background
+            self.compositor.drag(start, (start[0] + 60, start[1] + 40))
+            main = self.wait_on_top(size, f"the {size} window dragged by (60, 40)",
+                                    at=(window["x"] + 60, window["y"] + 40))
+            main = self.find(MAIN_SIZE)
+        self.key("Return")  # About's OK
+        self.wait_gone(ABOUT_SIZE, "About closed by Enter")
+
+    def test_the_open_window_stays_in_front_with_the_keyboard(self):
+        main = self.start_game()
+        for size, opener in ((HIGH_SCORES_SIZE, HIGH_SCORES), (ABOUT_SIZE, ABOUT)):
+            self.click(main, button_centre(opener))
+            window = self.wait_on_top(size, f"the {size} window open")
+            before = len(self.compositor.activated(self.game.pid))
+            self.click(main, (8, 8))  # the main window's background, outside the open one
+            time.sleep(0.5)  # as long as the game gives a compositor to bring it back
+            self.wait_on_top(size, f"the {size} window in front and active after a click on "
+                                   "the main window", at=(window["x"], window["y"]))
+            since = self.compositor.activated(self.game.pid)[before:]
+            # The click reached kwin, which activated the main window; then the open one came
+            # back.
+            self.assertTrue(since and abs(since[0] - MAIN_SIZE[0]) <= 1
+                            and abs(since[-1] - size[0]) <= 1, f"activated since: {since}")
+            self.key("Escape")
+            self.wait_gone(size, f"Escape closing the {size} window")
+            self.wait_on_top(MAIN_SIZE, "the main window active again")
+
+    def test_ok_takes_the_first_click(self):
+        main = self.start_game()
+        for _ in range(2):
+            self.click(main, button_centre(HIGH_SCORES))
+            scores = self.wait_on_top(HIGH_SCORES_SIZE, "the high-score list")
+            self.click(scores, button_centre(SCORES_OK))
+            self.wait_gone(HIGH_SCORES_SIZE, "one click on OK closing the list")
+
+    def test_the_keyboard_reaches_the_game(self):
+        # Begin has the focus; Tab goes on to the board, then to High Scores, which Space
+        # presses; Enter is the list's OK.
+        self.start_game()
+        for name in ("Tab", "Tab", "space"):
+            self.key(name)
+        self.wait_on_top(HIGH_SCORES_SIZE, "the list opened by Tab, Tab, Space")
+        self.key("Return")
+        self.wait_gone(HIGH_SCORES_SIZE, "the list closed by Enter")
+
+    def test_a_game_is_played_with_the_keyboard(self):
+        self.start_game()
+        # A cell's plain colours, as the pixels are weighed; a card is none of them.
+        plain = [(r * 3 + g * 6 + b) // 10 for r, g, b in (NORMAL, ACCEPTS, REFUSES)]
+
+        def card_in(cell):
+            # In any drawn buffer: the other one may still hold the frame before.
+            poll(lambda: self.greys_at(cell_centre(cell)),
+                 lambda greys: any(g not in plain for g in greys), f"a card in cell {cell}")
+        self.key("Return")  # Begin has the focus
+        card_in(0)
+        self.key("space")  # the cursor starts on the cell right of it
+        card_in(1)
+
+    def test_the_picture_is_drawn_at_the_output_scale(self):
+        # The legend's picture as the game hands it over, in device pixels, against the 1x
+        # one: kwin shows it pixel for pixel, natively through the fractional-scale protocol
+        # and a viewport, through XWayland on an X screen in device pixels.
+        self.start_game(**({"WAYLAND_DEBUG": "client"} if self.NATIVE else {}))
+        box = [round(v * self.SCALE) for v in LEGEND]
+        legend = self.native_pixels if self.NATIVE else self.x_pixels
+        if self.SCALE in (1, 2):
+            check_drawn_at_scale(self, self.SCALE, self.NATIVE, lambda: legend(box))
+        else:
+            # Stretched, a 1x picture keeps at most its own sharp edges in each of its rows,
+            # now SCALE times as many; drawn at the scale, its finer strokes have more.
+            one_x = ONE_X.get(self.NATIVE)
+            if one_x is None:
+                self.skipTest("the 1x picture was not taken")
+            edges = poll(lambda: sharp_edges(legend(box), 1, 0),
+                         lambda n: n > one_x * self.SCALE,
+                         f"a picture drawn at {self.SCALE}: more than {one_x * self.SCALE:g} "
+                         "sharp edges")
+            print(f"\n  sharp edges: 1x {one_x}, at {self.SCALE} {edges}", file=sys.stderr)
+        if self.NATIVE:
+            with open(self.log) as f:
+                scales = re.findall(r"preferred_scale\((\d+)\)", f.read())
+            print(f"  kwin's preferred scales: {[int(s) / 120 for s in scales]}",
+                  file=sys.stderr)
+
+    def native_buffers(self, box):
+        """Each of the main window's buffers as rows of (grey, alpha) of the box, read from
+        the game's memory: kwin 6 here takes no screenshots. A buffer not drawn yet is clear."""
+        x, y, width, height = box
+        size = (round(MAIN_SIZE[0] * self.SCALE), round(MAIN_SIZE[1] * self.SCALE))
+        with open(f"/proc/{self.game.pid}/maps") as f:
+            spans = [[int(v, 16) for v in line.split()[0].split("-")] for line in f
+                     if "wayland-shm" in line]
+        found = []
+        with open(f"/proc/{self.game.pid}/mem", "rb") as mem:
+            for start, end in spans:
+                if end - start < size[0] * size[1] * 4:
+                    continue  # a pointer's picture
+                mem.seek(start)
+                data = mem.read(size[0] * size[1] * 4)
+                # ARGB32 in memory on a little-endian machine: blue, green, red, alpha.
+                found.append([[((data[i + 2] * 3 + data[i + 1] * 6 + data[i]) // 10, data[i + 3])
+                               for i in range(((y + row) * size[0] + x) * 4,
+                                              ((y + row) * size[0] + x + width) * 4, 4)]
+                              for row in range(height)])
+        return found
+
+    def native_pixels(self, box):
+        """Grey rows of the box in the buffer with the most sharp edges, as the other one may
+        not be drawn yet."""
+        grey = [[[g for g, _ in row] for row in rows] for rows in self.native_buffers(box)]
+        return max(grey, key=lambda rows: sharp_edges(rows, 1, 0), default=[])
+
+    def greys_at(self, at):
+        """The grey of the main window's pixel at a logical point, in each drawn buffer."""
+        box = (round(at[0] * self.SCALE), round(at[1] * self.SCALE), 1, 1)
+        if not self.NATIVE:
+            return [self.x_pixels(box)[0][0]]
+        return [rows[0][0][0] for rows in self.native_buffers(box) if rows[0][0][1] == 255]
+
+    def x_pixels(self, box):
+        """Grey rows of a box of the main window on the X screen."""
+        window = max(poll(lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--pid", str(self.game.pid)],
+            env=self.compositor.env, capture_output=True, text=True).stdout.split(), bool,
+            "the game's X window"), key=int)
+        with xwire.Connection(int(self.compositor.env["DISPLAY"][1:])) as x:
+            rows = x.pixels(*box, window=int(window))
+        return [[(r * 3 + g * 6 + b) // 10 for r, g, b in row] for row in rows]
+
+
+def test_a_platform_that_cannot_connect_falls_back_to_the_other(self):
+    # KDE's choice, Wayland first, with no compositor there: XWayland; GNOME's, XWayland
+    # first, with no X server there: natively.
+    for changes, native in (({"WAYLAND_DISPLAY": "wayland-77"}, False),
+                            ({"DISPLAY": ":77", "XDG_CURRENT_DESKTOP": "GNOME"}, True)):
+        self.start_game(**changes)
+        found = subprocess.run(["xdotool", "search", "--pid", str(self.game.pid)],
+                               env=self.compositor.env, capture_output=True, text=True).stdout
+        self.assertEqual(found == "", native, f"natively: {native}")
+        self.game.terminate()
+        self.assertEqual(self.game.wait(10), 0)
+
+
+def window_list_case(scale, native):
+    """A test case class of WindowListChecks at this scale, natively or through XWayland."""
+    name = f"Kwin6_{str(scale).replace('.', '_')}{'Native' if native else 'XWayland'}"
+    tests = {"SCALE": scale, "NATIVE": native, "PLATFORM": None if native else "xcb"}
+    if scale == 1 and native:
+        tests[test_a_platform_that_cannot_connect_falls_back_to_the_other.__name__] = \
+            test_a_platform_that_cannot_connect_falls_back_to_the_other
+    return type(name, (WindowListChecks, unittest.TestCase), tests)
+
+
+WINDOW_LIST_CASES = [window_list_case(scale, native) for scale in (1, 1.5, 2)
+                     for native in (True, False)]
+
+
+def kwin_major_version():
+    """kwin_wayland's major version, from a copy of it (see Kwin)."""
+    with tempfile.TemporaryDirectory() as folder:
+        kwin = shutil.copy(shutil.which("kwin_wayland"), folder)
+        version = subprocess.run([kwin, "--version"], capture_output=True, text=True).stdout
+    return int(version.split()[-1].split(".")[0])
+
+
 def main():
     args = arguments("kwin_wayland")
     mutter_e2e.GAME = os.path.abspath(args.game)
-    return run_tests(sys.modules[__name__], args.patterns)
+    tests = sys.modules[__name__]
+    if kwin_major_version() >= 6:
+        # kwin 6 takes screenshots only when it composites with OpenGL; read its window list.
+        tests = types.ModuleType("kwin6")
+        for case in WINDOW_LIST_CASES:
+            setattr(tests, case.__name__, case)
+    return run_tests(tests, args.patterns)
 
 
 if __name__ == "__main__":

@@ -29,9 +29,9 @@ from gi.repository import Gio, GLib  # noqa: E402
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
-from harness import (ABOUT, ABOUT_SIZE, BEGIN, BUTTON_SIZE, EXIT, HIGH_SCORES,  # noqa: E402
-                     HIGH_SCORES_SIZE, MAIN_SIZE, MINIMIZE, NORMAL, SCORES_OK, SCREEN,
-                     button_centre, cell_centre)
+from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, BEGIN, BUTTON_SIZE, EXIT,  # noqa: E402
+                     HIGH_SCORES, HIGH_SCORES_SIZE, MAIN_SIZE, MINIMIZE, NORMAL, REFUSES,
+                     SCORES_OK, SCREEN, button_centre, cell_centre)
 from wayland_e2e import (BACKGROUND, LEGEND, arguments, check_drawn_at_scale, crop,  # noqa: E402
                          poll, run_tests)
 
@@ -360,15 +360,17 @@ class Checks:
     def test_a_game_is_played_with_the_keyboard(self):
         main = self.start_game()
         self.shot_of_main()
-        green = (NORMAL[0] * 3 + NORMAL[1] * 6 + NORMAL[2]) // 10  # as crop() weighs it
+        # A cell's plain colours, as crop() weighs them; a card is none of them, while the
+        # cell the cursor is on is lit as soon as a key is pressed.
+        plain = [(r * 3 + g * 6 + b) // 10 for r, g, b in (NORMAL, ACCEPTS, REFUSES)]
 
         def grey(cell):
             x, y = self.point(main, cell_centre(cell))
             return crop(self.compositor.screenshot(), x * self.SCALE, y * self.SCALE, 1, 1)[0][0]
         self.key("Return")  # Begin has the focus
-        poll(lambda: grey(0), lambda g: g != green, "the first card in the top-left cell")
+        poll(lambda: grey(0), lambda g: g not in plain, "the first card in the top-left cell")
         self.key("space")  # the cursor starts on the cell right of it
-        poll(lambda: grey(1), lambda g: g != green,
+        poll(lambda: grey(1), lambda g: g not in plain,
              "the second card placed beside it by the keyboard")
 
     def test_the_picture_is_drawn_at_the_output_scale(self):

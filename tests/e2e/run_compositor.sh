@@ -14,7 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 compositor=$1
 case $compositor in
 mutter) tools="mutter pipewire wireplumber gst-launch-1.0 gst-inspect-1.0 xdotool xprop" ;;
-kwin) tools="kwin_wayland xdotool" ;;
+kwin) tools="kwin_wayland xdotool xprop" ;;
 *) echo "usage: $0 mutter|kwin <quintagrid> [-k pattern]" >&2; exit 2 ;;
 esac
 python=/usr/bin/python3 # the system Python, whose GObject bindings reach D-Bus

@@ -25,8 +25,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import rfb  # noqa: E402
-from harness import (ABOUT, ABOUT_SIZE, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
-                     MAIN_SIZE, NORMAL, SCORES_OK, button_centre, cell_centre)
+from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
+                     MAIN_SIZE, NORMAL, REFUSES, SCORES_OK, button_centre, cell_centre)
 
 GAME = ""
 NOBODY = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
@@ -245,11 +245,13 @@ class SwayCase(unittest.TestCase):
     def test_a_game_is_played_with_the_keyboard(self):
         main = self.start_game()
         self.sway.vnc.key("Return")  # Begin has the focus
-        green = (NORMAL[0] * 3 + NORMAL[1] * 6 + NORMAL[2]) // 10  # as crop() weighs it
-        poll(lambda: self.grey(main, cell_centre(0)), lambda g: g != green,
+        # A cell's plain colours, as crop() weighs them; a card is none of them, while the
+        # cell the cursor is on is lit as soon as a key is pressed.
+        plain = [(r * 3 + g * 6 + b) // 10 for r, g, b in (NORMAL, ACCEPTS, REFUSES)]
+        poll(lambda: self.grey(main, cell_centre(0)), lambda g: g not in plain,
              "the first card in the top-left cell")
         self.sway.vnc.key("space")  # the cursor starts on the cell right of it
-        poll(lambda: self.grey(main, cell_centre(1)), lambda g: g != green,
+        poll(lambda: self.grey(main, cell_centre(1)), lambda g: g not in plain,
              "the second card placed beside it by the keyboard")
 
     def test_the_picture_is_drawn_at_the_output_scale(self):

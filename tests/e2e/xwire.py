@@ -169,17 +169,19 @@ class Connection:
             struct.pack("<BBHHxx", OP_INTERN_ATOM, 0, length, len(raw)) + raw))
         return struct.unpack_from("<I", reply, 8)[0]
 
-    def region(self, x, y, width, height):
+    def region(self, x, y, width, height, window=None):
         """The screen's pixels in that rectangle as the server sends them, 4 bytes a pixel,
-        row after row: to compare two moments of the same place."""
+        row after row: to compare two moments of the same place. With `window`, that window's
+        own pixels, in its coordinates (a rootless X server has no picture of the screen)."""
         reply = self._reply(self._request(struct.pack(
-            "<BBHIhhHHI", OP_GET_IMAGE, Z_PIXMAP, 5, self.root, x, y, width, height,
+            "<BBHIhhHHI", OP_GET_IMAGE, Z_PIXMAP, 5, window or self.root, x, y, width, height,
             0xFFFFFFFF)))
         return reply[32:32 + width * height * 4]
 
-    def pixels(self, x, y, width, height):
-        """The screen's rows from (x, y), each a list of (red, green, blue) tuples."""
-        data = self.region(x, y, width, height)
+    def pixels(self, x, y, width, height, window=None):
+        """The screen's (or the window's) rows from (x, y), each a list of (red, green, blue)
+        tuples."""
+        data = self.region(x, y, width, height, window)
         shifts = [(mask, (mask & -mask).bit_length() - 1) for mask in self._masks]
         rows = []
         for row in range(height):
