@@ -332,6 +332,9 @@ class Checks:
         alone = self.shot_of_main()
         self.click(main, button_centre(ABOUT))
         about = self.wait_for(alone, ABOUT_SIZE, "the About window", main=main)
+        if self.DESIGN_PLACES and not self.NATIVE:
+            self.assertEqual(about, ((SCREEN[0] - ABOUT_SIZE[0]) // 2,
+                                     (SCREEN[1] - ABOUT_SIZE[1]) // 2))
         start = self.point(about, BACKGROUND)
         self.compositor.drag(start, (start[0] + 60, start[1] + 40))
         self.wait_for(alone, ABOUT_SIZE, "the About window dragged by (60, 40)",
