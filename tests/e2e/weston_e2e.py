@@ -200,6 +200,9 @@ class Weston2XWayland(WestonChecks, unittest.TestCase):
     NATIVE = False
     PLATFORM = "xcb"
 
+    def test_the_picture_is_drawn_at_the_output_scale(self):
+        self.skipTest("weston 14 stretches every X window to the output scale")
+
 
 def main():
     args = arguments("weston")
