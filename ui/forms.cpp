@@ -82,12 +82,14 @@ void showLoaded(QPointer<Window> &window, Forms &forms, Shared &shared)
     platform::WindowSystem &windows = shared.platform.windows;
     if (!window) {
         window = new Window(shared, forms);
+        // Placed before its native window exists: some X window managers (weston's) place a
+        // window where it was created and ignore a later move.
+        platform::centreOnScreen(window);
         windows.setOwner(window, &forms.mainWindow(),
                          [opened = QPointer<Window>(window)](bool activated) {
                              if (opened)
                                  opened->ownerCameForward(activated);
                          });
-        platform::centreOnScreen(window);
         window->Form_Load();
     }
     // A window that opens while the player is in another program (the count-up ended

@@ -1,10 +1,11 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 Mossgrovity
 # SPDX-License-Identifier: GPL-3.0-or-later
-# run_compositor.sh mutter|kwin <quintagrid> [-k pattern]: the game under a headless mutter
-# (mutter_e2e.py) or kwin_wayland (kwin_e2e.py), through XWayland and natively, at scales 1 and
-# 2. Their XWayland takes the first free X display, so the suite runs in private mount and
-# network namespaces with a /tmp of its own, which needs root; its D-Bus session is its own too.
+# run_compositor.sh mutter|kwin|weston <quintagrid> [-k pattern]: the game under a headless
+# mutter (mutter_e2e.py), kwin_wayland (kwin_e2e.py) or weston (weston_e2e.py), through XWayland
+# and natively, at scales 1 and 2. Their XWayland takes the first free X display, so the suite
+# runs in private mount and network namespaces with a /tmp of its own, which needs root; its
+# D-Bus session is its own too.
 #
 # Exit status: 0 passed, 1 failed, 77 skipped because a tool is missing or not run as root
 # (under CI=true a missing tool fails instead).
@@ -15,7 +16,8 @@ compositor=$1
 case $compositor in
 mutter) tools="mutter pipewire wireplumber gst-launch-1.0 gst-inspect-1.0 xdotool xprop" ;;
 kwin) tools="kwin_wayland xdotool xprop" ;;
-*) echo "usage: $0 mutter|kwin <quintagrid> [-k pattern]" >&2; exit 2 ;;
+weston) tools="weston weston-screenshooter openssl xdotool" ;;
+*) echo "usage: $0 mutter|kwin|weston <quintagrid> [-k pattern]" >&2; exit 2 ;;
 esac
 python=/usr/bin/python3 # the system Python, whose GObject bindings reach D-Bus
 missing=""
@@ -24,6 +26,8 @@ for tool in $tools Xwayland dbus-run-session unshare ip; do
 done
 if [ -x "$python" ]; then
     "$python" -c "import gi" 2>/dev/null || missing="$missing python3-gi"
+    [ "$compositor" != weston ] || "$python" -c "import gi; gi.require_version('GdkPixbuf', '2.0')" \
+        2>/dev/null || missing="$missing gir1.2-gdkpixbuf-2.0"
 else
     missing="$missing $python"
 fi

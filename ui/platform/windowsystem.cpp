@@ -97,20 +97,42 @@ QByteArray windowManagerName(xcb_connection_t *connection)
     return property(wm, atom("_NET_WM_NAME"), atom("UTF8_STRING"));
 }
 
+// Whether weston runs the X server: its X window manager ("Weston WM", weston 14) never shows
+// a window that names its owner (WM_TRANSIENT_FOR), and puts no window where the program asks
+// but one without an owner.
+bool westonManagesWindows(xcb_connection_t *connection)
+{
+    static const bool weston = windowManagerName(connection) == "Weston WM";
+    return weston;
+}
+
 // Whether the compositor leaves an owned window behind its owner once the owner is clicked,
 // and ignores a request to activate it: wlroots compositors such as sway (their X window
-// manager calls itself "wlroots wm"; natively they mark the window urgent instead).
+// manager calls itself "wlroots wm"; natively they mark the window urgent instead), and weston,
+// where the game's windows have no owner for the X window manager.
 bool ownedWindowsFallBehind(xcb_connection_t *connection)
 {
     static const bool wlroots = windowManagerName(connection).startsWith("wlroots");
-    return wlroots;
+    return wlroots || westonManagesWindows(connection);
+}
+
+// Whether an owned window has to be an ordinary one for the X window manager, with its owner
+// known only to the game.
+bool ownerHiddenFromWindowManager()
+{
+    auto *x11 = onX11() ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 != nullptr && onXWayland() && westonManagesWindows(x11->connection());
 }
 
 // Unmaps and maps the window again: a compositor gives a window that appears in the active
 // workspace the focus and puts it in front. Only for a window whose owner has the keyboard.
-void showAnew(QWidget *window)
+// weston maps an X window again 32 pixels up and left of where it was, but a new one where it
+// is created: there it comes back as a new X window, in the place it had.
+void showAnew(QWidget *window, bool newNativeWindow)
 {
     window->hide();
+    if (newNativeWindow)
+        window->windowHandle()->destroy();
     window->show();
 }
 
@@ -189,7 +211,9 @@ void stackDirectlyAbove(WId window, WId owner)
 
 int QtWindowSystem::askYesNo(QWidget *owner, const QString &text, const QString &title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    // Without an owner where the X window manager would not show a window that has one.
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No,
+                    ownerHiddenFromWindowManager() ? nullptr : owner);
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
@@ -198,6 +222,9 @@ int QtWindowSystem::askYesNo(QWidget *owner, const QString &text, const QString 
 void QtWindowSystem::setOwner(QWidget *window, QWidget *owner,
                               std::function<void(bool activated)> cameForward)
 {
+    // Qt names the owner of a tool window to the X window manager; an ordinary window does not.
+    if (ownerHiddenFromWindowManager())
+        window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Window);
     window->winId(); // the native windows, so that the ownership is there from the first map
     owner->winId();
     window->windowHandle()->setTransientParent(owner->windowHandle());
@@ -230,13 +257,13 @@ void QtWindowSystem::giveFocus(QWidget *window)
             // the window is shown anew, and so comes in front with it.
             QTimer::singleShot(ActivationGrace, window, [window, owner = QPointer<QWindow>(owner)] {
                 if (owner && QGuiApplication::focusWindow() == owner && window->isVisible())
-                    showAnew(window);
+                    showAnew(window, false);
             });
         return;
     }
     if (onXWayland() && ownedWindowsFallBehind(x11->connection())) {
         if (QGuiApplication::focusWindow() == owner)
-            showAnew(window);
+            showAnew(window, westonManagesWindows(x11->connection()));
         return;
     }
     // Handed on directly rather than asked of the window manager, which may refuse a program

@@ -31,6 +31,8 @@ public:
 
     // Makes a top-level window belong to its owner window, before it is shown: window
     // managers keep it above the owner, minimise it with it and leave it out of taskbars.
+    // weston's X window manager, which would never show it, is not told: there the window is
+    // an ordinary one, which the game keeps in front itself.
     // cameForward(activated) runs whenever the owner comes to the front: activated when the
     // user has given it the focus, not activated when it has only been raised.
     virtual void setOwner(QWidget *window, QWidget *owner,
