@@ -169,6 +169,9 @@ class Kwin:
 
     def move(self, x, y):
         self.input.move(x, y)
+        # A press that comes a millisecond after the pointer reached an X window never reaches
+        # it (kwin 5.27 and its XWayland): a hand is never that quick.
+        time.sleep(0.05)
 
     def button(self, pressed):
         self.input.button(BTN_LEFT, pressed)
