@@ -34,7 +34,7 @@ sys.path.insert(0, HERE)
 
 import mutter_e2e  # noqa: E402
 from harness import SCREEN  # noqa: E402
-from mutter_e2e import Checks  # noqa: E402
+from mutter_e2e import Checks, changed_box  # noqa: E402
 from wayland_e2e import arguments, poll, run_tests  # noqa: E402
 
 BTN_LEFT = 0x110
@@ -281,6 +281,20 @@ class KwinChecks(Checks):
 
 class Kwin1Native(KwinChecks, unittest.TestCase):
     SCALE = 1
+
+    def test_a_platform_that_cannot_connect_falls_back_to_the_other(self):
+        # KDE's choice, natively first, with no compositor there: XWayland; then GNOME's,
+        # XWayland first, with no X server there: natively.
+        for changes, native in (({"WAYLAND_DISPLAY": "wayland-77"}, False),
+                                ({"DISPLAY": ":77", "XDG_CURRENT_DESKTOP": "GNOME"}, True)):
+            self.start_game(**changes)
+            found = subprocess.run(["xdotool", "search", "--pid", str(self.game.pid)],
+                                   env=self.compositor.env, capture_output=True, text=True).stdout
+            self.assertEqual(found == "", native, f"natively: {native}")
+            self.game.terminate()
+            self.assertEqual(self.game.wait(10), 0)
+            poll(lambda: changed_box(self.compositor.screenshot(), self.desktop, self.SCALE),
+                 lambda box: box is None, "the desktop bare again")
 
 
 class Kwin1XWayland(KwinChecks, unittest.TestCase):
