@@ -311,6 +311,14 @@ def check_drawn_at_scale(test, scale, path, legend):
     one_x = ONE_X.get(path)
     if one_x is None:
         test.skipTest("the 1x picture was not taken")
+    if scale != int(scale):
+        # No blocks to look within: a 1x picture stretched by a fraction is filtered and keeps
+        # no sharp edge at all (kwin 5.27 at 1.5: 0 of 499); drawn at 2 and scaled down it
+        # keeps about as many as at 1x (475), drawn at the scale itself more (918).
+        seen = poll(lambda: sharp_edges(legend(), 1, 0), lambda n: n > one_x // 2,
+                    f"a picture drawn at {scale:g} or above: more than {one_x // 2} sharp edges")
+        print(f"\n  sharp edges: 1x {one_x}, at {scale:g} {seen}", file=sys.stderr)
+        return
     within = poll(lambda: sharp_edges(legend(), 2, 0), lambda n: n > one_x // 3,
                   f"a picture drawn at 2x: more than {one_x // 3} sharp edges within the "
                   "2 x 2 blocks")
