@@ -2,9 +2,10 @@
 # SPDX-FileCopyrightText: 2026 Mossgrovity
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The real game under mutter, GNOME's compositor, headless: through XWayland (the game's choice
-under GNOME) and natively, at output scales 1 and 2. Pointer and keys come through mutter's
-remote-desktop interface, the pixels from its screen-cast stream (PipeWire, read by GStreamer);
-under XWayland the keys come through xdotool, as mutter's own key injection drops presses there.
+under GNOME without fractional scaling) and natively, at output scales 1 and 2, and with
+fractional scaling on at 1.5 and 2. Pointer and keys come through mutter's remote-desktop
+interface, the pixels from its screen-cast stream (PipeWire, read by GStreamer); under XWayland
+the keys come through xdotool, as mutter's own key injection drops presses there.
 
 Started by run_compositor.sh as root inside private mount and network namespaces, in a D-Bus
 session of its own (dbus-run-session), with the system Python's GObject bindings.
@@ -47,23 +48,25 @@ class Mutter:
 
     PARK = (2, 2)  # where the pointer waits, away from the windows
     DARK_EDGE = 0  # the width of a window's edge that may not be told from the desktop
-    FEATURES = None  # mutter's experimental features, as gsettings prints them; None: unset
+    # mutter's experimental features, for mutter and for the game asking gsettings: none, as
+    # GNOME without fractional scaling (Debian 13's mutter turns it on by default).
+    FEATURES = "[]"
+    FRACTIONAL = False  # whether the features turn fractional scaling on
     DROPS_FIRST_KEY = True  # loses the first key it injects into a native program's focus
 
     def __init__(self, scale):
         self.scale = scale
-        self.size = (SCREEN[0] * scale, SCREEN[1] * scale)
+        self.size = (round(SCREEN[0] * scale), round(SCREEN[1] * scale))
         self.home = tempfile.mkdtemp(prefix="mutter-", dir="/tmp")
         os.chmod(self.home, 0o700)
         self.env = dict(os.environ, XDG_RUNTIME_DIR=self.home, HOME=self.home,
                         WAYLAND_DISPLAY="wayland-quintagrid")
         self.log = open(os.path.join(self.home, "mutter.log"), "w")
-        if self.FEATURES is not None:  # for mutter, and for the game asking gsettings
-            settings = os.path.join(self.home, "glib-2.0", "settings")
-            os.makedirs(settings)
-            with open(os.path.join(settings, "keyfile"), "w") as keyfile:
-                keyfile.write(f"[org/gnome/mutter]\nexperimental-features={self.FEATURES}\n")
-            self.env.update(GSETTINGS_BACKEND="keyfile", XDG_CONFIG_HOME=self.home)
+        settings = os.path.join(self.home, "glib-2.0", "settings")
+        os.makedirs(settings)
+        with open(os.path.join(settings, "keyfile"), "w") as keyfile:
+            keyfile.write(f"[org/gnome/mutter]\nexperimental-features={self.FEATURES}\n")
+        self.env.update(GSETTINGS_BACKEND="keyfile", XDG_CONFIG_HOME=self.home)
         self.processes = []
         self.start("pipewire")
         poll(lambda: os.path.exists(os.path.join(self.home, "pipewire-0")), bool, "PipeWire")
@@ -82,7 +85,7 @@ class Mutter:
                                       bool, "XWayland's authority file")[0]
         self.env["DISPLAY"] = ":0"  # the namespace's own /tmp: mutter takes the first
         # As GNOME's settings daemon tells X programs the scale, unless mutter stretches them.
-        if scale != 1 and self.FEATURES is None:
+        if scale != 1 and not self.FRACTIONAL:
             subprocess.run(["xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
                             "RESOURCE_MANAGER", f"Xft.dpi:\t{96 * scale}\n"], env=self.env,
                            check=True, timeout=10)
@@ -433,12 +436,19 @@ class Mutter2Native(MutterChecks, unittest.TestCase):
 class FractionalMutter(Mutter):
     """GNOME with fractional scaling on: mutter draws X programs at 1x and stretches them."""
     FEATURES = "['scale-monitor-framebuffer']"
+    FRACTIONAL = True
 
 
 class Mutter2Fractional(Checks, unittest.TestCase):
     COMPOSITOR = FractionalMutter
     SCALE = 2
     NATIVE = True  # the game's own choice here, for a picture drawn at 2x
+
+
+# Named to run after the 1x pictures are taken. Qt 6.4 draws at 2 here and mutter 43 shrinks
+# the picture; Qt 6.8 and mutter 48 draw at 1.5 itself.
+class MutterFractional15(Mutter2Fractional):
+    SCALE = 1.5
 
 
 
