@@ -11,7 +11,6 @@ import os
 import re
 import subprocess
 import sys
-import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
