@@ -40,7 +40,7 @@ sys.path.insert(0, HERE)
 import mutter_e2e  # noqa: E402
 from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, HIGH_SCORES, HIGH_SCORES_SIZE,  # noqa: E402
                      MAIN_SIZE, NORMAL, REFUSES, SCORES_OK, SCREEN, button_centre, cell_centre)
-from mutter_e2e import Checks, changed_box  # noqa: E402
+from mutter_e2e import Checks, check_fallback  # noqa: E402
 import xwire  # noqa: E402
 from wayland_e2e import (LEGEND, ONE_X, arguments, check_drawn_at_scale, poll,  # noqa: E402
                          run_tests, sharp_edges)
@@ -351,22 +351,17 @@ class KwinChecks(Checks):
     NATIVE = True  # the game's choice under KDE
 
 
+# KDE's choice, natively first, with no compositor there: XWayland; then GNOME's, with no X
+# server there: natively.
+FALLBACK_CASES = (({"WAYLAND_DISPLAY": "wayland-77"}, False),
+                  ({"DISPLAY": ":77", "XDG_CURRENT_DESKTOP": "GNOME"}, True))
+
+
 class Kwin1Native(KwinChecks, unittest.TestCase):
     SCALE = 1
 
     def test_a_platform_that_cannot_connect_falls_back_to_the_other(self):
-        # KDE's choice, natively first, with no compositor there: XWayland; then GNOME's,
-        # XWayland first, with no X server there: natively.
-        for changes, native in (({"WAYLAND_DISPLAY": "wayland-77"}, False),
-                                ({"DISPLAY": ":77", "XDG_CURRENT_DESKTOP": "GNOME"}, True)):
-            self.start_game(**changes)
-            found = subprocess.run(["xdotool", "search", "--pid", str(self.game.pid)],
-                                   env=self.compositor.env, capture_output=True, text=True).stdout
-            self.assertEqual(found == "", native, f"natively: {native}")
-            self.game.terminate()
-            self.assertEqual(self.game.wait(10), 0)
-            poll(lambda: changed_box(self.compositor.screenshot(), self.desktop, self.SCALE),
-                 lambda box: box is None, "the desktop bare again")
+        self.check_fallback(FALLBACK_CASES)
 
 
 class Kwin1XWayland(KwinChecks, unittest.TestCase):
@@ -647,16 +642,7 @@ class WindowListChecks:
 
 
 def test_a_platform_that_cannot_connect_falls_back_to_the_other(self):
-    # KDE's choice, Wayland first, with no compositor there: XWayland; GNOME's, XWayland
-    # first, with no X server there: natively.
-    for changes, native in (({"WAYLAND_DISPLAY": "wayland-77"}, False),
-                            ({"DISPLAY": ":77", "XDG_CURRENT_DESKTOP": "GNOME"}, True)):
-        self.start_game(**changes)
-        found = subprocess.run(["xdotool", "search", "--pid", str(self.game.pid)],
-                               env=self.compositor.env, capture_output=True, text=True).stdout
-        self.assertEqual(found == "", native, f"natively: {native}")
-        self.game.terminate()
-        self.assertEqual(self.game.wait(10), 0)
+    check_fallback(self, FALLBACK_CASES)
 
 
 def window_list_case(scale, native):

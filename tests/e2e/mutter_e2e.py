@@ -232,6 +232,20 @@ def still(compositor):
                 lambda shots: shots[0][2] == shots[2][2], "a still picture")[2]
 
 
+def check_fallback(test, cases, gone=lambda: None):
+    """Starts the game with each case's changes to the environment and checks that it ran
+    natively or not, as the case says, and ended normally; `gone()` waits for its windows to
+    leave the screen."""
+    for changes, native in cases:
+        test.start_game(**changes)
+        found = subprocess.run(["xdotool", "search", "--pid", str(test.game.pid)],
+                               env=test.compositor.env, capture_output=True, text=True).stdout
+        test.assertEqual(found == "", native, f"natively: {native}")
+        test.game.terminate()
+        test.assertEqual(test.game.wait(10), 0)
+        gone()
+
+
 class Checks:
     """What must hold under a compositor, on either path and at any scale. Mixed into a
     unittest.TestCase with COMPOSITOR, a class like Mutter, started once per case class."""
@@ -321,15 +335,9 @@ class Checks:
         return still(self.compositor)
 
     def check_fallback(self, cases):
-        """Starts the game with each case's changes to the environment and checks that it ran
-        natively or not, as the case says, and ended normally."""
-        for changes, native in cases:
-            self.start_game(**changes)
-            found = subprocess.run(["xdotool", "search", "--pid", str(self.game.pid)],
-                                   env=self.compositor.env, capture_output=True, text=True).stdout
-            self.assertEqual(found == "", native, f"natively: {native}")
-            self.game.terminate()
-            self.assertEqual(self.game.wait(10), 0)
+        check_fallback(self, cases, lambda: poll(
+            lambda: changed_box(self.compositor.screenshot(), self.desktop, self.SCALE),
+            lambda box: box is None, "the desktop bare again"))
 
     def assert_centred(self, place, size):
         # The screenshot may miss a dark edge that the desktop hides.
