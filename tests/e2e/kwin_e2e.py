@@ -43,7 +43,7 @@ from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, HIGH_SCORES, HIGH_SCORES_SIZE, 
 from mutter_e2e import Checks, check_fallback  # noqa: E402
 import xwire  # noqa: E402
 from wayland_e2e import (LEGEND, ONE_X, arguments, check_drawn_at_scale, poll,  # noqa: E402
-                         run_tests, sharp_edges)
+                         run_tests, sharp_edges, stop_compositor)
 
 BTN_LEFT = 0x110
 KEYCODES = {"Escape": 1, "Return": 28, "space": 57, "Shift_L": 42, "Tab": 15}  # Linux input codes
@@ -335,14 +335,7 @@ class Kwin:
 
     def stop(self):
         self.input.close()
-        self.kwin.terminate()
-        try:
-            self.kwin.wait(10)
-        except subprocess.TimeoutExpired:
-            self.kwin.kill()
-            self.kwin.wait()
-        self.log.close()
-        shutil.rmtree(self.home, ignore_errors=True)
+        stop_compositor((self.kwin,), self.log, self.home, patience=10)
 
 
 class KwinChecks(Checks):

@@ -34,7 +34,7 @@ from harness import (ABOUT, ABOUT_SIZE, ACCEPTS, BEGIN, BUTTON_SIZE, EXIT,  # no
                      HIGH_SCORES, HIGH_SCORES_SIZE, MAIN_SIZE, MINIMIZE, NORMAL, REFUSES,
                      SCORES_OK, SCREEN, button_centre, cell_centre)
 from wayland_e2e import (BACKGROUND, LEGEND, arguments, check_drawn_at_scale, crop,  # noqa: E402
-                         poll, run_tests)
+                         poll, run_tests, stop_compositor)
 
 GAME = ""
 BTN_LEFT = 0x110
@@ -181,15 +181,7 @@ class Mutter:
             return self.size[0], self.size[1], f.read()
 
     def stop(self):
-        for process in reversed(self.processes):
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-        self.log.close()
-        shutil.rmtree(self.home, ignore_errors=True)
+        stop_compositor(reversed(self.processes), self.log, self.home)
 
 
 def changed_box(shot, before, scale, unchanged=()):

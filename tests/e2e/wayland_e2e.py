@@ -50,6 +50,20 @@ def poll(probe, accept, what, timeout=DEADLINE):
         time.sleep(0.05)
 
 
+def stop_compositor(processes, log, home, patience=5):
+    """Ends the processes in this order, each given `patience` seconds before it is killed, then
+    closes the log and removes the compositor's home."""
+    for process in processes:
+        process.terminate()
+        try:
+            process.wait(patience)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    log.close()
+    shutil.rmtree(home, ignore_errors=True)
+
+
 class Sway:
     """A headless sway with XWayland, one output at the given scale, and wayvnc on it."""
 
@@ -89,15 +103,7 @@ class Sway:
 
     def stop(self):
         self.vnc.close()
-        for process in (self.wayvnc, self.sway):
-            process.terminate()
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-        self.log.close()
-        shutil.rmtree(self.home, ignore_errors=True)
+        stop_compositor((self.wayvnc, self.sway), self.log, self.home)
 
     def swaymsg(self, *args):
         return subprocess.run(NOBODY + ["swaymsg", *args], env=self.env, capture_output=True,

@@ -35,7 +35,7 @@ import mutter_e2e  # noqa: E402
 import rfb  # noqa: E402
 from harness import SCREEN  # noqa: E402
 from mutter_e2e import Checks  # noqa: E402
-from wayland_e2e import arguments, poll, run_tests  # noqa: E402
+from wayland_e2e import arguments, poll, run_tests, stop_compositor  # noqa: E402
 
 VNC_PORT = 5900
 PAM_SERVICE = "/etc/pam.d/weston-remote-access"
@@ -159,14 +159,7 @@ class Weston:
         if self.vnc is not None:
             self.vnc.close()
             subprocess.run(["umount", PAM_SERVICE], check=False)
-        self.weston.terminate()
-        try:
-            self.weston.wait(10)
-        except subprocess.TimeoutExpired:
-            self.weston.kill()
-            self.weston.wait()
-        self.log.close()
-        shutil.rmtree(self.home, ignore_errors=True)
+        stop_compositor((self.weston,), self.log, self.home, patience=10)
 
 
 class WestonChecks(Checks):
